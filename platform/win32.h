@@ -658,3 +658,38 @@ HICON LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
 int GetSystemMetrics(int nIndex);
 BOOL MessageBeep(UINT uType);
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+
+// ---------------------------------------------------------------------------------------------
+// Extensions of this platform, not part of Win32.
+// ---------------------------------------------------------------------------------------------
+
+// A scope that makes every registry call this thread makes while it lives one transaction on the
+// registry database: the calls see one consistent snapshot, and their changes become visible to
+// other handles and processes together at Commit, or not at all. Without Commit (an early
+// return, a failure, a crash) everything is rolled back when the scope ends. Nesting is harmless:
+// an inner scope joins the outer one, its Commit does nothing, and an inner scope that ends
+// without Commit makes the outer Commit fail and roll back.
+class RegistryTransaction {
+public:
+    RegistryTransaction();
+    ~RegistryTransaction();
+    RegistryTransaction(const RegistryTransaction&) = delete;
+    RegistryTransaction& operator=(const RegistryTransaction&) = delete;
+
+    // ERROR_SUCCESS when the transaction could be started (or joined); otherwise every registry
+    // call inside the scope still runs on its own.
+    LSTATUS Status() const { return status_; }
+
+    // Makes the changes durable: ERROR_SUCCESS, or the failure status with everything rolled back.
+    LSTATUS Commit();
+
+private:
+    LSTATUS status_ = ERROR_SUCCESS;
+    bool outermost_ = false;
+    bool finished_ = false;
+};
+
+// One line that says why the registry database could not be used by the last registry call of
+// this thread that failed for that reason (for example "/var/lib/zovcfg/registry.db: not a
+// zovcfg registry (foreign SQLite database); it was left untouched"), or "" when none did.
+LPCSTR ZovRegistryDiagnostic(void);

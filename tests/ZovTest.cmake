@@ -1,0 +1,13 @@
+# zov_add_test_folder(NAME LIBS...): one GoogleTest executable "NAME" from every *_test.cpp and
+# helper *.cpp of the current folder, registered case by case with CTest.
+function(zov_add_test_folder name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE ZOV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                             ZOV_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
