@@ -696,8 +696,9 @@ public:
 
 private:
     LSTATUS status_ = ERROR_SUCCESS;
-    bool outermost_ = false;
-    bool finished_ = false;
+    bool outermost_ = false;  // this scope began the transaction
+    bool joined_ = false;     // this scope joined an outer one
+    bool finished_ = false;   // Commit was called, or the scope could not start
 };
 
 // One line that says why the registry database could not be used by the last registry call of

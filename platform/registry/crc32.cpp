@@ -1,0 +1,32 @@
+#include "platform/registry/crc32.h"
+
+#include <array>
+
+namespace zov {
+namespace {
+
+constexpr std::array<std::uint32_t, 256> MakeTable() {
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t n = 0; n < 256; ++n) {
+        std::uint32_t c = n;
+        for (int k = 0; k < 8; ++k) {
+            c = (c & 1) != 0 ? 0xEDB88320U ^ (c >> 1) : c >> 1;
+        }
+        table[n] = c;
+    }
+    return table;
+}
+
+constexpr std::array<std::uint32_t, 256> kTable = MakeTable();
+
+}  // namespace
+
+std::uint32_t Crc32(const std::uint8_t* bytes, std::size_t size) {
+    std::uint32_t c = 0xFFFFFFFFU;
+    for (std::size_t i = 0; i < size; ++i) {
+        c = kTable[(c ^ bytes[i]) & 0xFFU] ^ (c >> 8);
+    }
+    return c ^ 0xFFFFFFFFU;
+}
+
+}  // namespace zov

@@ -1,0 +1,68 @@
+// The process's one connection to the registry database: finds the file, checks that it is a
+// registry of ours before SQLite touches it, creates it on the first write, and maps SQLite's
+// failures to Win32 statuses with a diagnostic line. Callers hold Mutex() while they use it.
+#pragma once
+
+#include <sqlite3.h>
+#include <sys/types.h>
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "platform/win32.h"
+
+namespace zov {
+
+class RegistryConnection {
+  public:
+    static RegistryConnection& Instance();
+
+    std::recursive_mutex& Mutex() { return mutex_; }
+
+    const std::string& Path();
+
+    // Changes whenever the connection is closed on purpose; handles remember it.
+    std::uint64_t Generation() const { return generation_; }
+
+    // Gives the connection to use. For reading, *db is null with ERROR_SUCCESS when the database
+    // does not exist yet (or is an empty file): an empty registry. For writing, a missing
+    // database is created with its directory.
+    LSTATUS Acquire(bool for_writing, sqlite3** db);
+
+    // The file permission a handle needs: read permission on the file, or for writing, write
+    // permission on the file and its directory (for a missing file, on the nearest existing
+    // directory that would hold it). Effective ids decide, as the kernel will.
+    LSTATUS CheckFileAccess(bool for_writing);
+
+    // Maps an SQLite failure to a Win32 status and, for failures of the database itself, sets
+    // the diagnostic line.
+    LSTATUS StatusFromSqlite(int rc);
+
+    // The open connection of this process, or null.
+    sqlite3* Current() const;
+
+    void Close();
+
+  private:
+    RegistryConnection() = default;
+
+    LSTATUS OpenExisting(bool for_writing);
+    LSTATUS CreateMissing();
+    LSTATUS CheckHeader(bool* empty_file);
+    LSTATUS CheckSchema();
+    LSTATUS InitializeSchema();
+    LSTATUS Refuse(LSTATUS status, const std::string& reason);
+    void Release();
+
+    std::recursive_mutex mutex_;
+    std::optional<std::string> path_;
+    sqlite3* db_ = nullptr;
+    pid_t owner_pid_ = 0;
+    bool read_only_ = false;
+    bool schema_present_ = false;
+    std::uint64_t generation_ = 1;
+};
+
+}  // namespace zov

@@ -1,0 +1,22 @@
+// Reading and writing saved-key files on disk: created exclusively and owner-only, never through
+// a symbolic link, durable before success is reported; read whole, bounded in size.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace zov {
+
+// Creates path (O_EXCL, O_NOFOLLOW, mode 0600) and writes bytes, fsyncing file and directory.
+// An existing path of any kind, a dangling link included, gives ERROR_ALREADY_EXISTS and stays as
+// it was; after any other failure no file is left behind.
+LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Reads a whole regular file that is no larger than kMaxSavedKeyFileSize; a symbolic link is not
+// followed. ERROR_FILE_NOT_FOUND for a missing file.
+LSTATUS ReadSavedKeyFile(const std::string& path, std::vector<std::uint8_t>* bytes);
+
+}  // namespace zov

@@ -1,0 +1,63 @@
+// Shared pieces of the registry tests: a fresh database per test, a registry built from a few
+// lines of text and read back as text, privileges, and child processes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace zov::test {
+
+// Each test gets its own temporary directory (mkdtemp under /tmp) and ZOVCFG_REGISTRY pointing
+// at registry.db inside it; the process's connection is closed before and after.
+class RegistryTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    const std::string& Dir() const { return dir_; }
+    const std::string& DatabasePath() const { return database_; }
+    std::string PathInDir(const std::string& name) const { return dir_ + "/" + name; }
+
+    // Lines without indentation name a key (a path below HKEY_LOCAL_MACHINE), created with any
+    // missing parents; indented lines give a value of the key above them:
+    //   name = dword:0x2A0 | sz:COM13 (stored with its terminating zero) | hex:01 02 ff
+    // The name "@" stands for the default (empty) value name.
+    void Build(const std::string& text);
+
+    // The subtree of the key at path as text in the same notation, in enumeration order, with
+    // paths relative to path; values of unknown types appear as hex.
+    std::string Dump(const std::string& path);
+
+    // Opens a key below HKEY_LOCAL_MACHINE with KEY_ALL_ACCESS, failing the test if it cannot.
+    HKEY Open(const std::string& path, REGSAM access = KEY_ALL_ACCESS);
+
+    std::vector<std::uint8_t> ReadFileBytes(const std::string& path) const;
+    void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) const;
+    bool Exists(const std::string& path) const;
+
+  private:
+    std::string dir_;
+    std::string database_;
+};
+
+// Turns the named privilege (SE_BACKUP_NAME, SE_RESTORE_NAME) on for the process.
+void EnablePrivilege(const char* name);
+// Turns every privilege of the process off.
+void DisableAllPrivileges();
+
+// Runs body in a forked child and returns its exit code, or 128 + the signal that ended it.
+// The child ends with _exit, so nothing of the parent's test state runs twice.
+int RunInChild(const std::function<int()>& body);
+
+// In a child: drops to the user nobody; false when that fails.
+bool BecomeNobody();
+
+DWORD DwordOf(const std::vector<std::uint8_t>& data);
+
+}  // namespace zov::test
