@@ -1,0 +1,133 @@
+// Draws a known screen through the ncurses driver and lists every event it receives, so that the
+// driver's tests can run it in a pseudo-terminal and read the screen back.
+//
+// Screen: row 0 a title bar "PROBE <width>x<height>"; rows 1-5 a framed box with text and two
+// buttons; row 6 characters that need substitutes on poor terminals; row 7 "last: <event>";
+// rows 8 and below the events, numbered; the bottom-right cell '@'. Cursor at column 5, row 2.
+//
+// Keys without modifiers end it: 'q' returns from main, 'x' calls exit(5), 't' throws an
+// exception nobody catches. At the end of input it exits 3 if the driver keeps reporting the
+// end of input, else 4. Exit 2 when the driver cannot open, with the reason on stderr.
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <stdexcept>
+#include <string>
+
+#include "platform/format.h"
+#include "platform/terminal/curses_terminal.h"
+
+namespace {
+
+constexpr std::array kKeyNames = {
+    "Character", "Enter", "Escape", "Tab", "BackTab", "Backspace", "Delete", "Insert", "Up", "Down",
+    "Left",      "Right", "Home",   "End", "PageUp",  "PageDown",  "F1",     "F2",     "F3", "F4",
+    "F5",        "F6",    "F7",     "F8",  "F9",      "F10",       "F11",    "F12",
+};
+constexpr std::array kMouseActionNames = {"Press", "Release", "WheelUp", "WheelDown"};
+
+std::string Describe(const zov::Event& event, const zov::Terminal& terminal) {
+    switch (event.type) {
+        case zov::Event::Type::Key: {
+            const zov::KeyEvent& key = event.key;
+            std::string text =
+                zov::FormatText("key %s", kKeyNames.at(static_cast<std::size_t>(key.key)));
+            if (key.key == zov::Key::Character) {
+                text += zov::FormatText(" U+%04X", static_cast<unsigned>(key.ch));
+            }
+            text += key.alt ? " alt" : "";
+            text += key.shift ? " shift" : "";
+            text += key.ctrl ? " ctrl" : "";
+            return text;
+        }
+        case zov::Event::Type::Mouse:
+            return zov::FormatText(
+                "mouse %s %d at %d,%d",
+                kMouseActionNames.at(static_cast<std::size_t>(event.mouse.action)),
+                event.mouse.button, event.mouse.x, event.mouse.y);
+        case zov::Event::Type::Resize:
+            return zov::FormatText("resize %dx%d size %dx%d", event.resize.width,
+                                   event.resize.height, terminal.Width(), terminal.Height());
+        case zov::Event::Type::Hangup:
+            return "hangup";
+    }
+    return "?";
+}
+
+void Put(zov::CellGrid& grid, int x, int y, const std::u32string& text, zov::CellRole role) {
+    for (char32_t ch : text) {
+        zov::Cell& cell = grid.At(x++, y);
+        cell.ch = ch;
+        cell.role = role;
+    }
+}
+
+void Draw(zov::Terminal& terminal, const std::string& last, const std::deque<std::string>& log) {
+    using zov::CellRole;
+    const int width = terminal.Width();
+    const int height = terminal.Height();
+    zov::CellGrid grid(width, height);
+    for (int x = 0; x < width; ++x) {
+        grid.At(x, 0).role = CellRole::Title;
+    }
+    const std::string title = zov::FormatText("PROBE %dx%d", width, height);
+    Put(grid, 0, 0, std::u32string(title.begin(), title.end()), CellRole::Title);
+    Put(grid, 2, 1, U"┌────────────────┐", CellRole::Frame);
+    Put(grid, 2, 2, U"│ Hello, wörld   │", CellRole::Window);
+    Put(grid, 2, 3, U"╞════════════════╡", CellRole::Frame);
+    Put(grid, 2, 4, U"│ [OK] [Cancel]  │", CellRole::Window);
+    Put(grid, 2, 5, U"└────────────────┘", CellRole::Frame);
+    Put(grid, 4, 4, U"[OK]", CellRole::ButtonFocused);
+    Put(grid, 9, 4, U"[Cancel]", CellRole::ButtonDefault);
+    grid.At(10, 4).underline = true;
+    Put(grid, 2, 6, U"╱é→█\x01", CellRole::Disabled);
+    const std::string last_line = "last: " + last;
+    Put(grid, 0, 7, std::u32string(last_line.begin(), last_line.end()), CellRole::Desktop);
+    // The newest events that fit.
+    const std::size_t rows = height > 8 ? static_cast<std::size_t>(height - 8) : 0;
+    const std::size_t first = log.size() > rows ? log.size() - rows : 0;
+    int row = 8;
+    for (std::size_t i = first; i < log.size(); ++i) {
+        Put(grid, 0, row++, std::u32string(log[i].begin(), log[i].end()), CellRole::Desktop);
+    }
+    grid.At(width - 1, height - 1).ch = U'@';
+    terminal.Present(grid, zov::CursorPosition{true, 5, 2});
+}
+
+}  // namespace
+
+int main() {
+    std::string error;
+    std::unique_ptr<zov::CursesTerminal> terminal = zov::CursesTerminal::Open(error);
+    if (!terminal) {
+        std::fprintf(stderr, "terminal_probe: %s\n", error.c_str());
+        return 2;
+    }
+    std::deque<std::string> events;
+    int count = 0;
+    Draw(*terminal, "none", events);
+    for (;;) {
+        const zov::Event event = terminal->WaitEvent();
+        if (event.type == zov::Event::Type::Hangup) {
+            const bool again = terminal->WaitEvent().type == zov::Event::Type::Hangup;
+            return again ? 3 : 4;
+        }
+        const std::string description = Describe(event, *terminal);
+        events.push_back(zov::FormatText("%d: %s", ++count, description.c_str()));
+        Draw(*terminal, description, events);
+        if (event.type == zov::Event::Type::Key && event.key.key == zov::Key::Character &&
+            !event.key.alt && !event.key.ctrl) {
+            switch (event.key.ch) {
+                case U'q':
+                    return 0;
+                case U'x':
+                    std::exit(5);
+                case U't':
+                    throw std::runtime_error("probe: nobody catches this");
+                default:
+                    break;
+            }
+        }
+    }
+}

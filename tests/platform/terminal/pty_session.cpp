@@ -1,0 +1,259 @@
+#include "pty_session.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+namespace zov::test {
+
+namespace {
+
+void AppendUtf8(std::string& out, uint32_t ch) {
+    if (ch < 0x80) {
+        out.push_back(static_cast<char>(ch));
+    } else if (ch < 0x800) {
+        out.push_back(static_cast<char>(0xc0 | (ch >> 6)));
+        out.push_back(static_cast<char>(0x80 | (ch & 0x3f)));
+    } else if (ch < 0x10000) {
+        out.push_back(static_cast<char>(0xe0 | (ch >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3f)));
+        out.push_back(static_cast<char>(0x80 | (ch & 0x3f)));
+    } else {
+        out.push_back(static_cast<char>(0xf0 | (ch >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((ch >> 12) & 0x3f)));
+        out.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3f)));
+        out.push_back(static_cast<char>(0x80 | (ch & 0x3f)));
+    }
+}
+
+}  // namespace
+
+PtySession::PtySession(const Options& options) {
+    vterm_ = vterm_new(options.height, options.width);
+    vterm_set_utf8(vterm_, 1);
+    vterm_output_set_callback(vterm_, OnOutput, this);
+    screen_ = vterm_obtain_screen(vterm_);
+    vterm_screen_enable_altscreen(screen_, 1);
+    callbacks_.settermprop = OnTermProp;
+    vterm_screen_set_callbacks(screen_, &callbacks_, this);
+    vterm_screen_reset(screen_, 1);
+
+    // Everything the child needs is prepared before fork: after it, only exec.
+    std::vector<std::string> environment = options.environment;
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+        if (const char* value = std::getenv(name)) {
+            environment.push_back(std::string(name) + "=" + value);
+        }
+    }
+    std::vector<char*> envp;
+    for (std::string& entry : environment) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
+    std::string program = options.program;
+    std::vector<char*> argv = {program.data(), nullptr};
+
+    winsize size{};
+    size.ws_col = static_cast<unsigned short>(options.width);
+    size.ws_row = static_cast<unsigned short>(options.height);
+    pid_ = forkpty(&master_, nullptr, nullptr, &size);
+    if (pid_ < 0) {
+        throw std::runtime_error(std::string("forkpty: ") + std::strerror(errno));
+    }
+    if (pid_ == 0) {
+        // Programs killed by SIGQUIT or SIGSEGV on purpose leave no core files behind.
+        const rlimit no_core{0, 0};
+        setrlimit(RLIMIT_CORE, &no_core);
+        execve(program.c_str(), argv.data(), envp.data());
+        _exit(127);
+    }
+    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+}
+
+PtySession::~PtySession() {
+    if (!status_ && pid_ > 0) {
+        kill(pid_, SIGKILL);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+    }
+    if (master_ >= 0) {
+        close(master_);
+    }
+    vterm_free(vterm_);
+}
+
+int PtySession::OnTermProp(VTermProp prop, VTermValue* value, void* user) {
+    auto* self = static_cast<PtySession*>(user);
+    switch (prop) {
+        case VTERM_PROP_CURSORVISIBLE:
+            self->cursor_visible_ = value->boolean != 0;
+            break;
+        case VTERM_PROP_ALTSCREEN:
+            self->alt_screen_ = value->boolean != 0;
+            break;
+        default:
+            break;
+    }
+    return 1;
+}
+
+void PtySession::OnOutput(const char* bytes, size_t length, void* user) {
+    auto* self = static_cast<PtySession*>(user);
+    if (self->master_ >= 0) {
+        [[maybe_unused]] ssize_t ignored = write(self->master_, bytes, length);
+    }
+}
+
+bool PtySession::ReadOnce(int timeout_ms) {
+    if (master_ < 0) {
+        return false;
+    }
+    pollfd ready{master_, POLLIN, 0};
+    if (poll(&ready, 1, timeout_ms) <= 0) {
+        return false;
+    }
+    std::string buffer(4096, '\0');
+    const ssize_t got = read(master_, buffer.data(), buffer.size());
+    if (got <= 0) {
+        return false;
+    }
+    buffer.resize(static_cast<std::size_t>(got));
+    transcript_ += buffer;
+    vterm_input_write(vterm_, buffer.data(), buffer.size());
+    return true;
+}
+
+bool PtySession::WaitForText(const std::string& text, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (Screen().find(text) == std::string::npos) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return false;
+        }
+        ReadOnce(static_cast<int>(std::min<long>(left.count(), 50)));
+    }
+    // The text may arrive before the rest of the same screen update.
+    Settle(deadline);
+    return true;
+}
+
+void PtySession::Settle(std::chrono::steady_clock::time_point deadline) {
+    while (std::chrono::steady_clock::now() < deadline && ReadOnce(50)) {
+    }
+}
+
+void PtySession::Pump(std::chrono::milliseconds duration) {
+    const auto deadline = std::chrono::steady_clock::now() + duration;
+    while (std::chrono::steady_clock::now() < deadline) {
+        ReadOnce(10);
+    }
+}
+
+void PtySession::Send(const std::string& bytes) {
+    [[maybe_unused]] ssize_t ignored = write(master_, bytes.data(), bytes.size());
+}
+
+void PtySession::Resize(int width, int height) {
+    winsize size{};
+    size.ws_col = static_cast<unsigned short>(width);
+    size.ws_row = static_cast<unsigned short>(height);
+    vterm_set_size(vterm_, height, width);
+    ioctl(master_, TIOCSWINSZ, &size);
+}
+
+void PtySession::Signal(int signal_number) {
+    kill(pid_, signal_number);
+}
+
+void PtySession::CloseTerminal() {
+    close(master_);
+    master_ = -1;
+}
+
+std::optional<int> PtySession::WaitExit(std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!status_) {
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            status_ = status;
+            break;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return std::nullopt;
+        }
+        if (!ReadOnce(10) && master_ < 0) {
+            usleep(10000);
+        }
+    }
+    // The program's last bytes are still queued in the terminal.
+    while (ReadOnce(0)) {
+    }
+    return status_;
+}
+
+bool PtySession::MouseReporting() const {
+    static const std::regex kPrivateMode("\x1b\\[\\?([0-9;]+)([hl])");
+    bool on = false;
+    for (auto match = std::sregex_iterator(transcript_.begin(), transcript_.end(), kPrivateMode);
+         match != std::sregex_iterator(); ++match) {
+        const std::string modes = ";" + (*match)[1].str() + ";";
+        for (const char* mode : {";1000;", ";1002;", ";1003;"}) {
+            if (modes.find(mode) != std::string::npos) {
+                on = (*match)[2] == "h";
+            }
+        }
+    }
+    return on;
+}
+
+VTermScreenCell PtySession::CellAt(int x, int y) const {
+    VTermScreenCell cell{};
+    vterm_screen_get_cell(screen_, VTermPos{y, x}, &cell);
+    return cell;
+}
+
+VTermPos PtySession::Cursor() const {
+    VTermPos position{};
+    vterm_state_get_cursorpos(vterm_obtain_state(vterm_), &position);
+    return position;
+}
+
+std::string PtySession::Row(int y) const {
+    int rows = 0;
+    int cols = 0;
+    vterm_get_size(vterm_, &rows, &cols);
+    std::string text;
+    for (int x = 0; x < cols; ++x) {
+        const VTermScreenCell cell = CellAt(x, y);
+        if (cell.width == 0) {
+            continue;
+        }
+        AppendUtf8(text, cell.chars[0] == 0 ? U' ' : cell.chars[0]);
+    }
+    return text;
+}
+
+std::string PtySession::Screen() const {
+    int rows = 0;
+    int cols = 0;
+    vterm_get_size(vterm_, &rows, &cols);
+    std::string text;
+    for (int y = 0; y < rows; ++y) {
+        text += Row(y);
+        text += '\n';
+    }
+    return text;
+}
+
+}  // namespace zov::test

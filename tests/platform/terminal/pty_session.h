@@ -1,0 +1,81 @@
+// A program run in a pseudo-terminal, with the terminal's side emulated by libvterm: what the
+// program draws can be read back cell by cell, and keys, mouse reports, resizes and signals sent
+// to it. Every wait is bounded, so a program that hangs fails the test instead of stalling it.
+#pragma once
+
+#include <sys/types.h>
+#include <vterm.h>
+
+#include <chrono>
+#include <optional>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace zov::test {
+
+using namespace std::chrono_literals;
+
+class PtySession {
+  public:
+    struct Options {
+        std::string program;
+        int width = 80;
+        int height = 24;
+        // The child's whole environment (sanitizer options are passed through as well).
+        std::vector<std::string> environment = {"TERM=xterm-256color", "LANG=C.UTF-8"};
+    };
+
+    explicit PtySession(const Options& options);
+    ~PtySession();
+    PtySession(const PtySession&) = delete;
+    PtySession& operator=(const PtySession&) = delete;
+
+    // Reads the program's output until the screen shows `text` somewhere; false on timeout.
+    bool WaitForText(const std::string& text, std::chrono::milliseconds timeout = 5000ms);
+    // Reads whatever output arrives during `duration`.
+    void Pump(std::chrono::milliseconds duration);
+
+    void Send(const std::string& bytes);
+    void Resize(int width, int height);
+    void Signal(int signal_number);
+    // Closes the terminal's side: the program sees its terminal hang up.
+    void CloseTerminal();
+
+    // Waits for the program to end, reading its last output; the wait status, or none on timeout.
+    std::optional<int> WaitExit(std::chrono::milliseconds timeout = 5000ms);
+
+    // The screen as UTF-8 text, one row, or all rows joined by '\n'.
+    std::string Row(int y) const;
+    std::string Screen() const;
+    VTermScreenCell CellAt(int x, int y) const;
+    VTermPos Cursor() const;
+
+    bool CursorVisible() const { return cursor_visible_; }
+    bool AltScreen() const { return alt_screen_; }
+    // Whether the program left mouse reporting (xterm modes 1000, 1002, 1003) switched on. Read
+    // from the bytes, since libvterm takes only the first mode of a combined DECSET.
+    bool MouseReporting() const;
+    // Every byte the program wrote.
+    const std::string& Transcript() const { return transcript_; }
+    pid_t Pid() const { return pid_; }
+
+  private:
+    bool ReadOnce(int timeout_ms);
+    // Reads until the program has been quiet for a moment.
+    void Settle(std::chrono::steady_clock::time_point deadline);
+    static int OnTermProp(VTermProp prop, VTermValue* value, void* user);
+    static void OnOutput(const char* bytes, size_t length, void* user);
+
+    int master_ = -1;
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+    VTerm* vterm_ = nullptr;
+    VTermScreen* screen_ = nullptr;
+    VTermScreenCallbacks callbacks_{};
+    std::string transcript_;
+    bool cursor_visible_ = true;
+    bool alt_screen_ = false;
+};
+
+}  // namespace zov::test
