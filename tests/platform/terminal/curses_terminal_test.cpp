@@ -215,6 +215,10 @@ struct KeyCase {
     std::string expected;
 };
 
+void PrintTo(const KeyCase& key_case, std::ostream* out) {
+    *out << key_case.name;
+}
+
 class CursesTerminalKeys : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(CursesTerminalKeys, ArriveAsTheirEvent) {
@@ -341,6 +345,10 @@ struct SignalCase {
     std::string key;  // sent to the probe; empty: the signal is sent with kill()
     int signal_number;
 };
+
+void PrintTo(const SignalCase& signal_case, std::ostream* out) {
+    *out << signal_case.name;
+}
 
 class CursesTerminalRestoreOnSignal : public ::testing::TestWithParam<SignalCase> {};
 
