@@ -705,3 +705,7 @@ private:
 // this thread that failed for that reason (for example "/var/lib/zovcfg/registry.db: not a
 // zovcfg registry (foreign SQLite database); it was left untouched"), or "" when none did.
 LPCSTR ZovRegistryDiagnostic(void);
+
+// The path of the registry database file, with GetEnvironmentVariableA's size protocol: the
+// length without the terminating zero when it fits in nSize, else the size needed with it.
+DWORD ZovGetRegistryPathA(LPSTR lpBuffer, DWORD nSize);
