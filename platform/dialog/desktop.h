@@ -1,0 +1,69 @@
+// The desktop: the terminal the dialogs are shown on, the stack of modal dialogs, drawing them
+// into a cell grid of the terminal's size, and the modal loop that feeds them events.
+#pragma once
+
+#include <vector>
+
+#include "platform/dialog/dialog.h"
+#include "platform/dialog/painter.h"
+#include "platform/terminal/terminal.h"
+
+namespace zov {
+
+class ComboBox;
+
+class Desktop {
+  public:
+    static Desktop& Get();
+
+    // The terminal to draw on and read from; nullptr detaches. Without a terminal, input has
+    // ended: a modal dialog is cancelled as soon as it runs.
+    void Attach(Terminal* terminal) { terminal_ = terminal; }
+    Terminal* Attached() const { return terminal_; }
+    void SetThreeDimensional(bool on) { threeD_ = on; }
+    bool ThreeDimensional() const { return threeD_; }
+    // True once the terminal hung up (or was never there) during a modal loop.
+    bool InputEnded() const { return inputEnded_; }
+
+    int ScreenWidth() const;
+    int ScreenHeight() const;
+
+    // Creates the dialog, initialises it and runs it until EndDialog; returns its result.
+    // owner may be nullptr.
+    INT_PTR RunModal(const DialogTemplate& dialogTemplate, Dialog* owner, DLGPROC proc,
+                     LPARAM initParam);
+
+    const std::vector<Dialog*>& Stack() const { return stack_; }
+    // The topmost shown dialog, or nullptr.
+    Dialog* Active() const;
+    // The focused control of the active dialog, or nullptr.
+    Window* Focus() const;
+
+    // Draws every shown dialog and presents the grid with the cursor on the focused control.
+    void Render();
+
+  private:
+    Desktop() = default;
+
+    void Place(Dialog& dialog) const;
+    void PlaceAll();
+    bool TooSmall(const Dialog& dialog) const;
+    void RunLoop(Dialog& dialog);
+    void Dispatch(Dialog& dialog, const Event& event);
+    void Mouse(Dialog& dialog, const MouseEvent& mouse);
+    ComboBox* DroppedCombo(const Dialog& dialog) const;
+    CellRect DroppedRect(const Dialog& dialog, const ComboBox& combo) const;
+    void DrawDialog(Painter& painter, const Dialog& dialog, bool active) const;
+    void DrawTooSmall(Painter& painter, const Dialog& dialog) const;
+    CellRect CloseBox(const Dialog& dialog) const;
+
+    Terminal* terminal_ = nullptr;
+    bool threeD_ = false;
+    bool inputEnded_ = false;
+    std::vector<Dialog*> stack_;
+    CellGrid grid_;
+    HWND captured_ = nullptr;  // the control that took a mouse press, until the release
+    bool closeBoxPressed_ = false;
+};
+
+}  // namespace zov

@@ -1,0 +1,34 @@
+// A push button, default or not. It fires (WM_COMMAND BN_CLICKED to its dialog) on Space, on
+// BM_CLICK, and when the mouse button is released over it after a press on it.
+#pragma once
+
+#include "platform/dialog/label_text.h"
+#include "platform/dialog/resource.h"
+#include "platform/dialog/window.h"
+
+namespace zov {
+
+class PushButton : public Window {
+  public:
+    explicit PushButton(const ControlTemplate& control);
+
+    bool IsDefault() const { return (Style() & BS_TYPEMASK) == BS_DEFPUSHBUTTON; }
+    LabelText Label() const { return LabelText::Parse(Text()); }
+    // The cells the face needs: the label between "[ " and " ]".
+    static int FaceWidth(const LabelText& label) { return label.Width() + 4; }
+    void Click();
+
+    LRESULT Message(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool CanTakeFocus() const override { return Enabled() && Visible(); }
+    void Draw(Painter& painter, const ControlLook& look) const override;
+    bool Key(const KeyEvent& key) override;
+    void Mouse(const MouseEvent& mouse, int x, int y) override;
+    CursorPosition Cursor(const ControlLook& look) const override;
+    char Mnemonic() const override { return Label().mnemonic; }
+
+  private:
+    int LabelColumn() const;
+    bool pressed_ = false;
+};
+
+}  // namespace zov
