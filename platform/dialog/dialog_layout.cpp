@@ -48,6 +48,7 @@ struct Item {
     int top = 0;     // first row
     int bottom = 0;  // last row
     int need = 0;    // cells
+    int baseWidth = 0;
     bool narrow = false;
 };
 
@@ -123,6 +124,7 @@ DialogPlacement DialogLayout::Compute(const DialogTemplate& dialogTemplate) {
         item.groupBox = IsGroupBox(control);
         const int baseWidth =
             std::max(BaseColumn(control.x + control.cx) - BaseColumn(control.x), 1);
+        item.baseWidth = baseWidth;
         item.need = NeededWidth(control, baseWidth, &item.narrow);
         if (item.groupBox) {
             item.shape = Shape::Group;
@@ -158,6 +160,9 @@ DialogPlacement DialogLayout::Compute(const DialogTemplate& dialogTemplate) {
         if (a.groupBox) {
             constraints.push_back({ca.x, ca.x + ca.cx, a.need});
             continue;
+        }
+        if (a.need <= a.baseWidth) {
+            continue;  // it fits its own rectangle: the template's geometry stands
         }
         int obstacle = dialogTemplate.cx;
         int gap = 1;

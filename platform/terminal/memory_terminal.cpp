@@ -197,14 +197,15 @@ char MemoryTerminal::RoleMark(const Cell& cell) {
     switch (cell.role) {
         case CellRole::ButtonFocused:
         case CellRole::FieldFocused:
-        case CellRole::SelectionFocused:
             return 'F';
+        case CellRole::SelectionFocused:
+            return 'S';
         case CellRole::ButtonDefault:
             return 'D';
         case CellRole::Disabled:
             return '-';
         case CellRole::Selection:
-            return 'S';
+            return 's';
         default:
             return ' ';
     }

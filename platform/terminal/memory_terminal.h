@@ -54,8 +54,9 @@ class MemoryTerminal : public Terminal {
     bool Find(std::string_view text, int* x, int* y) const;
 
     // The screen as a golden text: the lines, a line "--", then one line per row that marks
-    // the cells a reader cares about: F focused, D default button, - disabled, S selected row
-    // of an unfocused list, _ mnemonic underline (it wins over the others).
+    // the cells a reader cares about: F focused control, D default button, - disabled, S the
+    // selected row of the focused list, s that of an unfocused one, _ mnemonic underline (it
+    // wins over the others).
     std::string Golden() const;
     static char RoleMark(const Cell& cell);
 
