@@ -203,14 +203,19 @@ std::optional<int> PtySession::WaitExit(std::chrono::milliseconds timeout) {
 }
 
 bool PtySession::MouseReporting() const {
-    static const std::regex kPrivateMode("\x1b\\[\\?([0-9;]+)([hl])");
     bool on = false;
-    for (auto match = std::sregex_iterator(transcript_.begin(), transcript_.end(), kPrivateMode);
-         match != std::sregex_iterator(); ++match) {
-        const std::string modes = ";" + (*match)[1].str() + ";";
+    const std::string introducer = "\x1b[?";
+    for (std::size_t at = transcript_.find(introducer); at != std::string::npos;
+         at = transcript_.find(introducer, at + 1)) {
+        const std::size_t first = at + introducer.size();
+        const std::size_t last = transcript_.find_first_not_of("0123456789;", first);
+        if (last == std::string::npos || (transcript_[last] != 'h' && transcript_[last] != 'l')) {
+            continue;
+        }
+        const std::string modes = ";" + transcript_.substr(first, last - first) + ";";
         for (const char* mode : {";1000;", ";1002;", ";1003;"}) {
             if (modes.find(mode) != std::string::npos) {
-                on = (*match)[2] == "h";
+                on = transcript_[last] == 'h';
             }
         }
     }

@@ -8,7 +8,6 @@
 
 #include <chrono>
 #include <optional>
-#include <regex>
 #include <string>
 #include <vector>
 
