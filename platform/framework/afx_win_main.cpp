@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/dialog/dialog_manager.h"
 #include "platform/format.h"
 #include "platform/framework/afx_message_box.h"
 #include "platform/framework/c_win_app.h"
@@ -14,7 +15,7 @@ namespace {
 // The one-line reason on standard error for a run that could not start.
 int CannotRun(const std::string& reason) {
     const std::string line = zov::FormatText("%s: %s\n", AfxGetAppName(), reason.c_str());
-    std::fputs(line.c_str(), stderr);
+    static_cast<void>(std::fputs(line.c_str(), stderr));  // nothing more to do if it fails
     return 2;
 }
 
@@ -24,20 +25,24 @@ bool Prepare(CWinApp* app, int argc, char** argv, HINSTANCE hResources, int& exi
         exitCode = CannotRun("no application object");
         return false;
     }
-    app->SetAppNameFromPath(argc > 0 ? argv[0] : nullptr);
+    app->SetAppNameFromPath(argc > 0 && argv != nullptr ? argv[0] : nullptr);
     app->m_hInstance = hResources;
     AfxSetResourceHandle(hResources);
     return app->CheckCommandLine(argc, argv, exitCode) != FALSE;
 }
 
-int RunApp(CWinApp* app) {
+int RunOnTerminal(CWinApp* app, zov::Terminal& terminal) {
+    zov::AttachTerminal(&terminal);
+    int exitCode = 0;
     if (!app->InitApplication()) {
-        return CannotRun("the application could not be initialised");
+        exitCode = CannotRun("the application could not be initialised");
+    } else if (!app->InitInstance()) {
+        exitCode = app->ExitInstance();
+    } else {
+        exitCode = app->Run();
     }
-    if (!app->InitInstance()) {
-        return app->ExitInstance();
-    }
-    return app->Run();
+    zov::AttachTerminal(nullptr);
+    return exitCode;
 }
 
 }  // namespace
@@ -53,7 +58,16 @@ int AfxWinMain(int argc, char** argv, HINSTANCE hResources) {
     if (!terminal) {
         return CannotRun(error.empty() ? "no terminal" : error);
     }
-    const int result = AfxWinMainOnTerminal(*terminal, 0, nullptr, hResources);
+    exitCode = RunOnTerminal(app, *terminal);
     terminal->Close();
-    return result;
+    return exitCode;
+}
+
+int AfxWinMainOnTerminal(zov::Terminal& terminal, int argc, char** argv, HINSTANCE hResources) {
+    CWinApp* app = AfxGetApp();
+    int exitCode = 0;
+    if (!Prepare(app, argc, argv, hResources, exitCode)) {
+        return exitCode;
+    }
+    return RunOnTerminal(app, terminal);
 }

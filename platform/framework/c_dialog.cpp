@@ -44,7 +44,7 @@ INT_PTR CDialog::DoModal() {
 
 INT_PTR CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        auto* dialog = reinterpret_cast<CDialog*>(lParam);  // NOLINT(performance-no-int-to-ptr)
         if (dialog == nullptr || !dialog->Attach(hWnd)) {
             ::EndDialog(hWnd, -1);
             return FALSE;

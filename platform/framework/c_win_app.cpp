@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/dialog/dialog_manager.h"
 #include "platform/framework/afx_message_box.h"
 
 namespace {

@@ -71,8 +71,8 @@ TEST_F(DialogTest, EscapeEndsWithCancelAndEnterWithOk) {
 
 TEST_F(DialogTest, EndDialogCodeIsTheResult) {
     CodeDlg dialog;
-    Screen().PushCallback(
-        [&] { ::SendDlgItemMessageA(dialog.m_hWnd, kIdcFirstCommand, BM_CLICK, 0, 0); });
+    Screen().PushCallback([&] { ::SetFocus(::GetDlgItem(dialog.m_hWnd, kIdcFirstCommand)); });
+    Screen().PushKey(zov::Key::Enter);
     EXPECT_EQ(dialog.DoModal(), 42);
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/dialog/dialog_manager.h"
 #include "platform/framework/resource_handle.h"
 
 namespace framework_test {
@@ -104,11 +105,13 @@ const zov::ResourceModule& TestResources() {
 void FrameworkTest::SetUp() {
     terminal_ = std::make_unique<zov::MemoryTerminal>(80, 24);
     AfxSetResourceHandle(const_cast<zov::ResourceModule*>(&TestResources()));
-    // TODO attach terminal
+    zov::AttachTerminal(terminal_.get());
 }
 
 void FrameworkTest::TearDown() {
     EXPECT_FALSE(terminal_->RanDry()) << "a dialog was still open when the input ran out";
+    zov::AttachTerminal(nullptr);
+    zov::SetThreeDimensionalLook(false);
     AfxSetResourceHandle(nullptr);
     terminal_.reset();
 }
