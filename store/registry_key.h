@@ -20,11 +20,12 @@ class RegistryKey {
         Close();
         return RegOpenKeyExA(parent, path.c_str(), 0, access, &key_);
     }
-    // RegCreateKeyExA of path under parent: non-volatile, empty class, full access.
-    LSTATUS Create(HKEY parent, const std::string& path) {
+    // RegCreateKeyExA of path under parent: non-volatile, empty class, full access, default
+    // security; `disposition` tells whether the key was created or already there.
+    LSTATUS Create(HKEY parent, const std::string& path, DWORD* disposition = nullptr) {
         Close();
         return RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                               KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+                               KEY_ALL_ACCESS, nullptr, &key_, disposition);
     }
     // Closes the key now; the status of RegCloseKey, or ERROR_SUCCESS when none was open.
     LSTATUS Close() {

@@ -1,0 +1,147 @@
+#include "store/card_removal.h"
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "platform/format.h"
+#include "platform/framework/afx_message_box.h"
+#include "store/card_globals.h"
+#include "store/card_layout.h"
+#include "store/key_tree.h"
+#include "store/registry_key.h"
+#include "store/scoped_privilege.h"
+
+namespace zov {
+namespace {
+
+std::string EnvironmentVariable(const char* name) {
+    const DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
+    if (needed == 0) {
+        return {};
+    }
+    std::string value(needed, '\0');
+    const DWORD length = GetEnvironmentVariableA(name, value.data(), needed);
+    value.resize(length < needed ? length : 0);
+    return value;
+}
+
+std::string RegistryDirectory() {
+    const DWORD needed = ZovGetRegistryPathA(nullptr, 0);
+    std::string path(needed, '\0');
+    path.resize(ZovGetRegistryPathA(path.data(), needed));
+    const std::string directory = std::filesystem::path(path).parent_path().string();
+    return directory.empty() ? std::string(".") : directory;
+}
+
+// Why a removal did not happen; the registry has been rolled back when it is shown.
+std::string NotRemoved(int card, const std::string& reason) {
+    return FormatText("Card%d was not removed: %s.\nThe registry was left as it was.", card,
+                      reason.c_str());
+}
+
+// Moves card `from` over card `from - 1`: saves its key to the file and restores the file over
+// the key one number below, which thereby loses all its own values and subkeys.
+std::optional<std::string> MoveCardDown(int removed, int from, const std::string& file) {
+    if (!DeleteFileA(file.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        return NotRemoved(removed,
+                          FormatText("the saved-key file %s could not be cleared "
+                                     "(status %lu)",
+                                     file.c_str(), static_cast<unsigned long>(GetLastError())));
+    }
+    {
+        RegistryKey source;
+        LSTATUS status = source.Open(HKEY_LOCAL_MACHINE, CardKeyPath(from), KEY_ALL_ACCESS);
+        if (status == ERROR_SUCCESS) {
+            ScopedPrivilege backup(SE_BACKUP_NAME);
+            status = RegSaveKeyA(source.Get(), file.c_str(), nullptr);
+        }
+        if (status != ERROR_SUCCESS) {
+            return NotRemoved(removed, FormatText("saving Card%d to %s failed (status %ld)", from,
+                                                  file.c_str(), static_cast<long>(status)));
+        }
+    }
+    RegistryKey target;
+    LSTATUS status = target.Open(HKEY_LOCAL_MACHINE, CardKeyPath(from - 1), KEY_ALL_ACCESS);
+    if (status != ERROR_SUCCESS) {
+        return NotRemoved(removed, FormatText("Card%d could not be opened (status %ld)", from - 1,
+                                              static_cast<long>(status)));
+    }
+    ScopedPrivilege restore(SE_RESTORE_NAME);
+    status = RegRestoreKeyA(target.Get(), file.c_str(), 0);
+    if (status != ERROR_SUCCESS) {
+        return FormatText("RegRestoreKey returned %d", static_cast<int>(status));
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> RemoveWithin(int removed, int highest, const std::string& file) {
+    for (int from = removed + 1; from <= highest; ++from) {
+        if (auto failure = MoveCardDown(removed, from, file)) {
+            return failure;
+        }
+    }
+    RegistryKey parameters;
+    LSTATUS status = parameters.Open(HKEY_LOCAL_MACHINE, kParametersKeyPath, KEY_ALL_ACCESS);
+    if (status == ERROR_SUCCESS) {
+        status = DeleteKeyTree(parameters.Get(), CardKeyName(highest));
+    }
+    if (status != ERROR_SUCCESS) {
+        return NotRemoved(removed, FormatText("Card%d could not be deleted (status %ld)", highest,
+                                              static_cast<long>(status)));
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string SavedKeyFilePath() {
+    std::string directory = EnvironmentVariable("SystemDrive");
+    std::error_code error;
+    if (directory.empty() || !std::filesystem::is_directory(directory, error)) {
+        directory = RegistryDirectory();
+    }
+    return FormatText("%s/ZOVsavREG", directory.c_str());
+}
+
+}  // namespace zov
+
+std::optional<std::string> zov::RemoveAndRenumber(int cardNumber, int cardCount) {
+    if (cardNumber < 1 || cardNumber > cardCount) {
+        return std::nullopt;
+    }
+    // Only moving cards down needs the saved-key file.
+    const std::string file = cardNumber < cardCount ? SavedKeyFilePath() : std::string();
+    std::optional<std::string> failure;
+    {
+        RegistryTransaction transaction;
+        LSTATUS status = transaction.Status();
+        if (status == ERROR_SUCCESS) {
+            failure = RemoveWithin(cardNumber, cardCount, file);
+            if (!failure) {
+                status = transaction.Commit();
+            }
+        }
+        if (!failure && status != ERROR_SUCCESS) {
+            failure = NotRemoved(cardNumber, FormatText("the registry refused the change "
+                                                        "(status %ld)",
+                                                        static_cast<long>(status)));
+        }
+    }
+    // The file is removed on every path; DeleteFileA removes a link itself, never its target.
+    if (!file.empty() && !DeleteFileA(file.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+        !failure) {
+        failure = FormatText(
+            "Card%d was removed, but the saved-key file %s could not be "
+            "deleted (status %lu). Delete it by hand.",
+            cardNumber, file.c_str(), static_cast<unsigned long>(GetLastError()));
+    }
+    return failure;
+}
+
+void RemoveCard(int cardNumber) {
+    // The transaction has ended when the message shows: no other process waits on the user.
+    if (const auto failure = zov::RemoveAndRenumber(cardNumber, g_nCardCount)) {
+        AfxMessageBox(failure->c_str());
+    }
+}
