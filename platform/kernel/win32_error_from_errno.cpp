@@ -40,9 +40,8 @@ DWORD Win32ErrorFromErrno(int errno_value) {
             return ERROR_SHARING_VIOLATION;
         case EBUSY:
             return ERROR_BUSY;
-        case EIO:
-            return ERROR_GEN_FAILURE;
         default:
+            // EIO and anything without a closer Win32 meaning.
             return ERROR_GEN_FAILURE;
     }
 }

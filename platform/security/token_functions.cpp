@@ -1,17 +1,13 @@
 // The token calls: the process pseudo-handle, opening and closing token handles, and reading a
-// token's user, groups and privileges.
-#include <cstring>
-#include <functional>
+// token's information into the caller's buffer.
 #include <memory>
 #include <new>
 #include <optional>
-#include <vector>
+#include <utility>
 
 #include "platform/security/credentials.h"
 #include "platform/security/process_identity.h"
-#include "platform/security/sid_bytes.h"
-#include "platform/security/sid_list_layout.h"
-#include "platform/security/token_membership.h"
+#include "platform/security/token_information.h"
 #include "platform/security/token_table.h"
 #include "platform/win32.h"
 
@@ -42,9 +38,6 @@ ACCESS_MASK MapTokenAccess(ACCESS_MASK desired) {
     return granted;
 }
 
-constexpr DWORD kGroupAttributes =
-    SE_GROUP_MANDATORY | SE_GROUP_ENABLED_BY_DEFAULT | SE_GROUP_ENABLED;
-
 HANDLE InsertToken(const zov::Credentials& credentials,
                    std::shared_ptr<zov::PrivilegeState> privileges, ACCESS_MASK access) {
     try {
@@ -53,63 +46,6 @@ HANDLE InsertToken(const zov::Credentials& credentials,
     } catch (const std::bad_alloc&) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
-    }
-}
-
-// The bytes the information class needs, and a writer for them; nullopt for a class this
-// platform does not provide.
-struct InformationImage {
-    std::size_t size = 0;
-    std::function<void(BYTE*)> write;
-};
-
-std::optional<InformationImage> ImageOf(const zov::Token& token,
-                                        TOKEN_INFORMATION_CLASS information_class) {
-    switch (information_class) {
-        case TokenUser: {
-            auto layout = std::make_shared<zov::SidListLayout>(
-                offsetof(TOKEN_USER, User),
-                std::vector<zov::SidEntry>{{zov::SidOfUser(token.credentials.uid), 0}});
-            return InformationImage{layout->Size(),
-                                    [layout](BYTE* buffer) { layout->WriteArrayAndSids(buffer); }};
-        }
-        case TokenGroups: {
-            std::vector<zov::SidEntry> entries;
-            for (gid_t group : zov::TokenGroupIds(token.credentials)) {
-                entries.push_back({zov::SidOfGroup(group), kGroupAttributes});
-            }
-            const auto count = static_cast<DWORD>(entries.size());
-            auto layout = std::make_shared<zov::SidListLayout>(offsetof(TOKEN_GROUPS, Groups),
-                                                               std::move(entries));
-            return InformationImage{layout->Size(), [layout, count](BYTE* buffer) {
-                                        std::memcpy(buffer + offsetof(TOKEN_GROUPS, GroupCount),
-                                                    &count, sizeof(count));
-                                        layout->WriteArrayAndSids(buffer);
-                                    }};
-        }
-        case TokenPrivileges: {
-            const zov::PrivilegeState::Flags flags = token.privileges->Get();
-            std::vector<LUID_AND_ATTRIBUTES> held;
-            for (zov::Privilege privilege : zov::kAllPrivileges) {
-                if (zov::HoldsPrivilege(token.credentials, flags, privilege)) {
-                    const bool enabled = flags.enabled[zov::IndexOf(privilege)];
-                    held.push_back({zov::LuidOf(privilege),
-                                    static_cast<DWORD>(enabled ? SE_PRIVILEGE_ENABLED : 0)});
-                }
-            }
-            const std::size_t size =
-                offsetof(TOKEN_PRIVILEGES, Privileges) + held.size() * sizeof(LUID_AND_ATTRIBUTES);
-            return InformationImage{
-                size, [held](BYTE* buffer) {
-                    const auto count = static_cast<DWORD>(held.size());
-                    std::memcpy(buffer + offsetof(TOKEN_PRIVILEGES, PrivilegeCount), &count,
-                                sizeof(count));
-                    std::memcpy(buffer + offsetof(TOKEN_PRIVILEGES, Privileges), held.data(),
-                                held.size() * sizeof(LUID_AND_ATTRIBUTES));
-                }};
-        }
-        default:
-            return std::nullopt;
     }
 }
 
@@ -129,6 +65,7 @@ HANDLE OpenTokenForCredentials(const Credentials& credentials, DWORD desired_acc
 }  // namespace zov
 
 HANDLE GetCurrentProcess(void) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the pseudo-handle is a number, as on Windows.
     return reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
 }
 
@@ -144,7 +81,7 @@ BOOL OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHa
     }
     try {
         const zov::ProcessIdentity identity = zov::ProcessIdentity::Current();
-        const HANDLE token =
+        HANDLE token =
             InsertToken(identity.EffectiveCredentials(), identity.privileges, DesiredAccess);
         if (token == nullptr) {
             return FALSE;
@@ -186,7 +123,8 @@ BOOL GetTokenInformation(HANDLE TokenHandle, TOKEN_INFORMATION_CLASS TokenInform
         return FALSE;
     }
     try {
-        const std::optional<InformationImage> image = ImageOf(*token, TokenInformationClass);
+        const std::optional<zov::TokenInformationImage> image =
+            zov::TokenInformationOf(*token, TokenInformationClass);
         if (!image) {
             SetLastError(ERROR_INVALID_PARAMETER);
             return FALSE;

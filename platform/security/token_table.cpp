@@ -29,6 +29,7 @@ HANDLE TokenTable::Insert(std::shared_ptr<const Token> token) {
     const std::uintptr_t value = table.next_value;
     table.tokens.emplace(value, std::move(token));
     table.next_value += 4;
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): handles are numbers, never dereferenced.
     return reinterpret_cast<HANDLE>(value);
 }
 

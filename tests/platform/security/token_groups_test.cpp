@@ -93,7 +93,8 @@ TEST(TokenGroupsLayout, BufferWithoutPointerAlignmentIsStillFilledCorrectly) {
 TEST(TokenGroupsBufferProtocol, TooSmallBufferIsLeftUntouchedAndNeededSizeReported) {
     TokenFor token(Credentials{1000, 1000, {20, 30}});
     const DWORD needed = NeededSize(token.get(), TokenGroups);
-    EXPECT_EQ(offsetof(TOKEN_GROUPS, Groups) + 3 * sizeof(SID_AND_ATTRIBUTES) + 3 * 16, needed);
+    EXPECT_EQ(offsetof(TOKEN_GROUPS, Groups) + 3 * sizeof(SID_AND_ATTRIBUTES) + 3 * std::size_t{16},
+              needed);
 
     std::vector<BYTE> buffer(needed - 1, 0xAB);
     DWORD returned = 0;

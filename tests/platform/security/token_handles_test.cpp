@@ -25,8 +25,10 @@ TEST(TokenHandles, ClosedHandleCanNoLongerBeQueriedOrAdjusted) {
 
 TEST(TokenHandles, GarbageAndNullHandlesAreRejectedWithoutBeingFollowed) {
     int not_a_handle = 0;
-    for (HANDLE garbage : {static_cast<HANDLE>(nullptr), static_cast<HANDLE>(&not_a_handle),
-                           reinterpret_cast<HANDLE>(static_cast<uintptr_t>(0x1234))}) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): a made-up handle value is the point here.
+    const auto made_up = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(0x1234));
+    for (HANDLE garbage :
+         {static_cast<HANDLE>(nullptr), static_cast<HANDLE>(&not_a_handle), made_up}) {
         SetLastError(ERROR_SUCCESS);
         EXPECT_FALSE(CloseHandle(garbage));
         EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), GetLastError());
@@ -48,7 +50,9 @@ TEST(TokenHandles, EachOpenGivesADistinctHandle) {
 }
 
 TEST(ProcessPseudoHandle, IsMinusOneAndClosingItHasNoEffect) {
-    EXPECT_EQ(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)), GetCurrentProcess());
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): Windows' pseudo-handle value.
+    const auto minus_one = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+    EXPECT_EQ(minus_one, GetCurrentProcess());
     EXPECT_TRUE(CloseHandle(GetCurrentProcess()));
     HANDLE token = nullptr;
     EXPECT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_READ, &token));
@@ -63,6 +67,27 @@ TEST(ProcessPseudoHandle, OpeningTheTokenOfAnotherProcessHandleFails) {
     EXPECT_EQ(nullptr, token);
     EXPECT_FALSE(OpenProcessToken(GetCurrentProcess(), TOKEN_READ, nullptr));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+}
+
+TEST(TokenAccess, GenericReadAllowsQueryingButNotAdjusting) {
+    constexpr DWORD kGenericRead = 0x80000000;
+    HANDLE token = zov::OpenTokenForCredentials(zov::Credentials{1, 0, {}}, kGenericRead);
+    DWORD length = 0;
+    EXPECT_FALSE(GetTokenInformation(token, TokenGroups, nullptr, 0, &length));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+    EXPECT_FALSE(AdjustTokenPrivileges(token, TRUE, nullptr, 0, nullptr, nullptr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError());
+    CloseHandle(token);
+}
+
+TEST(TokenAccess, MaximumAllowedGrantsEveryTokenRight) {
+    constexpr DWORD kMaximumAllowed = 0x02000000;
+    HANDLE token = zov::OpenTokenForCredentials(zov::Credentials{1, 0, {}}, kMaximumAllowed);
+    EXPECT_TRUE(AdjustTokenPrivileges(token, TRUE, nullptr, 0, nullptr, nullptr));
+    DWORD length = 0;
+    EXPECT_FALSE(GetTokenInformation(token, TokenGroups, nullptr, 0, &length));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+    CloseHandle(token);
 }
 
 }  // namespace
