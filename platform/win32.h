@@ -699,6 +699,7 @@ private:
     bool outermost_ = false;  // this scope began the transaction
     bool joined_ = false;     // this scope joined an outer one
     bool finished_ = false;   // Commit was called, or the scope could not start
+    long owner_process_ = 0;  // the process that began the scope (not a forked copy)
 };
 
 // One line that says why the registry database could not be used by the last registry call of

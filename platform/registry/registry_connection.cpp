@@ -1,6 +1,7 @@
 #include "platform/registry/registry_connection.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include "platform/registry/registry_diagnostic.h"
 #include "platform/registry/registry_schema.h"
 #include "platform/registry/sqlite_statement.h"
+#include "platform/registry/transaction_state.h"
 #include "platform/registry/write_gate.h"
 
 namespace zov {
@@ -96,8 +98,21 @@ void CloseRegistryDatabase() {
 
 RegistryConnection& RegistryConnection::Instance() {
     // Never destroyed: registry calls from static destructors of other units stay safe.
-    static auto* instance = new RegistryConnection();
+    static auto* instance = [] {
+        auto* connection = new RegistryConnection();
+        pthread_atfork(nullptr, nullptr, &RegistryConnection::StartOverInChild);
+        return connection;
+    }();
     return *instance;
+}
+
+void RegistryConnection::StartOverInChild() {
+    RegistryConnection& connection = Instance();
+    connection.mutex_ = new std::recursive_mutex();  // the old one may be locked by the parent
+    connection.db_ = nullptr;                        // SQLite forbids using it here
+    connection.read_only_ = false;
+    connection.schema_present_ = false;
+    TransactionState::Get() = TransactionState{};
 }
 
 const std::string& RegistryConnection::Path() {
@@ -344,6 +359,7 @@ LSTATUS RegistryConnection::OpenExisting(bool for_writing) {
     const int rc = sqlite3_open_v2(Path().c_str(), &db, flags, nullptr);
     db_ = db;
     owner_pid_ = getpid();
+    ReloadWriteFaultPlan();
     read_only_ = !writable;
     if (rc != SQLITE_OK) {
         status = StatusFromSqlite(rc);
@@ -431,6 +447,7 @@ LSTATUS RegistryConnection::CreateMissing() {
         nullptr);
     db_ = db;
     owner_pid_ = getpid();
+    ReloadWriteFaultPlan();
     read_only_ = false;
     if (rc != SQLITE_OK) {
         status = StatusFromSqlite(rc);

@@ -19,7 +19,7 @@ class RegistryConnection {
   public:
     static RegistryConnection& Instance();
 
-    std::recursive_mutex& Mutex() { return mutex_; }
+    std::recursive_mutex& Mutex() { return *mutex_; }
 
     const std::string& Path();
 
@@ -55,8 +55,11 @@ class RegistryConnection {
     LSTATUS InitializeSchema();
     LSTATUS Refuse(LSTATUS status, const std::string& reason);
     void Release();
+    // In a child after fork(): the parent's locks and transaction are not the child's.
+    static void StartOverInChild();
 
-    std::recursive_mutex mutex_;
+    // Replaced, never destroyed, in a forked child: the parent's thread may have held it.
+    std::recursive_mutex* mutex_ = new std::recursive_mutex();
     std::optional<std::string> path_;
     sqlite3* db_ = nullptr;
     pid_t owner_pid_ = 0;

@@ -1,4 +1,5 @@
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include "platform/registry/registry_connection.h"
 #include "platform/registry/transaction_state.h"
@@ -11,6 +12,7 @@ using zov::TransactionState;
 RegistryTransaction::RegistryTransaction() {
     auto& connection = RegistryConnection::Instance();
     connection.Mutex().lock();
+    owner_process_ = getpid();
     auto& state = TransactionState::Get();
     if (state.depth > 0) {
         ++state.depth;
@@ -49,6 +51,9 @@ RegistryTransaction::RegistryTransaction() {
 }
 
 RegistryTransaction::~RegistryTransaction() {
+    if (owner_process_ != getpid()) {
+        return;  // a copy in a forked child: the transaction is the parent's
+    }
     auto& connection = RegistryConnection::Instance();
     auto& state = TransactionState::Get();
     if (joined_) {
@@ -73,6 +78,9 @@ RegistryTransaction::~RegistryTransaction() {
 }
 
 LSTATUS RegistryTransaction::Commit() {
+    if (owner_process_ != getpid()) {
+        return ERROR_INVALID_FUNCTION;
+    }
     if (!outermost_ && !joined_) {
         return status_;
     }

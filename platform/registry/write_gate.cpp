@@ -29,10 +29,11 @@ FaultPlan ReadFaultPlan() {
     return plan;
 }
 
+FaultPlan plan;
+std::uint64_t writes = 0;
+
 // True when this write is the one the fault plan picks; kills the process in kill mode.
 bool FaultHere() {
-    static const FaultPlan plan = ReadFaultPlan();
-    static std::uint64_t writes = 0;
     if (plan.at_write == 0) {
         return false;
     }
@@ -49,6 +50,11 @@ bool FaultHere() {
 }  // namespace
 
 namespace zov {
+
+void ReloadWriteFaultPlan() {
+    plan = ReadFaultPlan();
+    writes = 0;
+}
 
 int ExecuteWrite(sqlite3_stmt* statement) {
     if (FaultHere()) {
