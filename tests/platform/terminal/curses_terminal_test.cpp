@@ -340,6 +340,35 @@ TEST(CursesTerminalRestore, OnExit) {
     ExpectRestored(session);
 }
 
+TEST(CursesTerminalRestore, WhileSuspendedAndRedrawsOnResume) {
+    PtySession::Options options = ProbeInXterm();
+    options.program = ZOV_TERMINAL_JOB_SHELL;
+    options.arguments = {kProbe};
+    PtySession session(options);
+    ASSERT_TRUE(session.WaitForText("last: none"));
+    session.Send("a");
+    ASSERT_TRUE(session.WaitForText("1: key Character U+0061 "));
+    session.Send("\x1a");  // Ctrl+Z
+    ASSERT_TRUE(session.WaitForText("[stopped]")) << session.Screen();
+    EXPECT_FALSE(session.AltScreen()) << "suspended on the alternate screen";
+    EXPECT_TRUE(session.CursorVisible()) << "suspended with the cursor hidden";
+    EXPECT_FALSE(session.MouseReporting()) << "suspended with mouse reporting on";
+
+    session.Send("c\n");  // the job shell reads a line, then continues the probe
+    ASSERT_TRUE(session.WaitForText("1: key Character U+0061 ")) << session.Screen();
+    EXPECT_TRUE(session.AltScreen());
+    EXPECT_TRUE(session.MouseReporting()) << "mouse reporting not back after resuming";
+    EXPECT_THAT(session.Row(1), StartsWith("  ┌────────────────┐"));
+    session.Send("b");
+    ASSERT_TRUE(session.WaitForText("2: key Character U+0062 ")) << session.Screen();
+    session.Send("q");
+    const std::optional<int> status = session.WaitExit();
+    ASSERT_TRUE(status.has_value());
+    ASSERT_TRUE(WIFEXITED(*status));
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+    ExpectRestored(session);
+}
+
 struct SignalCase {
     const char* name;
     std::string key;  // sent to the probe; empty: the signal is sent with kill()

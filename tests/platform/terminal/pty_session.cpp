@@ -61,7 +61,12 @@ PtySession::PtySession(const Options& options) {
     }
     envp.push_back(nullptr);
     std::string program = options.program;
-    std::vector<char*> argv = {program.data(), nullptr};
+    std::vector<std::string> arguments = options.arguments;
+    std::vector<char*> argv = {program.data()};
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
 
     winsize size{};
     size.ws_col = static_cast<unsigned short>(options.width);

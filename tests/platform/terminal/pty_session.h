@@ -19,6 +19,7 @@ class PtySession {
   public:
     struct Options {
         std::string program;
+        std::vector<std::string> arguments;
         int width = 80;
         int height = 24;
         // The child's whole environment (sanitizer options are passed through as well).
