@@ -9,6 +9,7 @@
 #include "store/card_globals.h"
 #include "store/card_layout.h"
 #include "store/key_tree.h"
+#include "store/registry_file.h"
 #include "store/registry_key.h"
 #include "store/scoped_privilege.h"
 
@@ -24,14 +25,6 @@ std::string EnvironmentVariable(const char* name) {
     const DWORD length = GetEnvironmentVariableA(name, value.data(), needed);
     value.resize(length < needed ? length : 0);
     return value;
-}
-
-std::string RegistryDirectory() {
-    const DWORD needed = ZovGetRegistryPathA(nullptr, 0);
-    std::string path(needed, '\0');
-    path.resize(ZovGetRegistryPathA(path.data(), needed));
-    const std::string directory = std::filesystem::path(path).parent_path().string();
-    return directory.empty() ? std::string(".") : directory;
 }
 
 // Why a removal did not happen; the registry has been rolled back when it is shown.
@@ -99,7 +92,7 @@ std::string SavedKeyFilePath() {
     std::string directory = EnvironmentVariable("SystemDrive");
     std::error_code error;
     if (directory.empty() || !std::filesystem::is_directory(directory, error)) {
-        directory = RegistryDirectory();
+        directory = RegistryFileDirectory();
     }
     return FormatText("%s/ZOVsavREG", directory.c_str());
 }

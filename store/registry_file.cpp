@@ -1,0 +1,22 @@
+#include "store/registry_file.h"
+
+#include <filesystem>
+
+#include "platform/win32.h"
+
+namespace zov {
+
+std::string RegistryFilePath() {
+    const DWORD needed = ZovGetRegistryPathA(nullptr, 0);
+    std::string path(needed, '\0');
+    const DWORD length = ZovGetRegistryPathA(path.data(), needed);
+    path.resize(length < needed ? length : 0);
+    return path;
+}
+
+std::string RegistryFileDirectory() {
+    const std::string directory = std::filesystem::path(RegistryFilePath()).parent_path().string();
+    return directory.empty() ? std::string(".") : directory;
+}
+
+}  // namespace zov
