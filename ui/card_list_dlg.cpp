@@ -1,0 +1,199 @@
+#include "ui/card_list_dlg.h"
+
+#include <cctype>
+#include <string>
+
+#include "store/card_census.h"
+#include "store/card_globals.h"
+#include "store/card_removal.h"
+#include "ui/add_card_error_dlg.h"
+#include "ui/card_properties_dlg.h"
+#include "ui/card_settings_dlg.h"
+#include "ui/properties_error_dlg.h"
+#include "ui/remove_card_dlg.h"
+#include "ui/remove_error_dlg.h"
+#include "ui/res/resource.h"
+
+namespace {
+
+constexpr int kMaxCards = 8;
+
+// The text of the selected row, or nothing when no row is selected.
+bool SelectedRow(const CListBox& list, CString& row) {
+    const int selected = list.GetCurSel();
+    if (selected == LB_ERR) {
+        return false;
+    }
+    list.GetText(selected, row);
+    return true;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CCardListDlg, CDialog)
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_BN_CLICKED(IDC_ADD, &CCardListDlg::OnAdd)
+ON_BN_CLICKED(IDC_PROPERTIES, &CCardListDlg::OnProperties)
+ON_BN_CLICKED(IDC_REMOVE, &CCardListDlg::OnRemove)
+END_MESSAGE_MAP()
+
+CCardListDlg::CCardListDlg(CWnd* pParent)
+    : CDialog(IDD_CARD_LIST, pParent),
+      m_chCurrentCard('\0'),
+      m_hIcon(LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+
+void CCardListDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_PROPERTIES, m_btnProperties);
+    DDX_Control(pDX, IDC_REMOVE, m_btnRemove);
+    DDX_Control(pDX, IDC_ADD, m_btnAdd);
+    DDX_Control(pDX, IDC_CARD_LIST, m_lstCards);
+}
+
+BOOL CCardListDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    RefreshCardList();
+    if (!g_bIsAdmin) {
+        m_btnRemove.EnableWindow(FALSE);
+        m_btnAdd.EnableWindow(FALSE);
+    } else if (g_nCardCount == kMaxCards) {
+        m_btnAdd.EnableWindow(FALSE);
+    }
+    if (g_nCardCount == 0) {
+        m_btnRemove.EnableWindow(FALSE);
+        m_btnProperties.EnableWindow(FALSE);
+    }
+    return TRUE;
+}
+
+void CCardListDlg::RefreshCardList() {
+    const zov::CardCensus census = zov::TakeCardCensus();
+    m_lstCards.ResetContent();
+    const int tabStops[] = {72, 125, 145};
+    m_lstCards.SetTabStops(3, tabStops);
+    for (const std::string& row : census.rows) {
+        m_lstCards.AddString(row.c_str());
+    }
+    g_nCardCount = census.cardCount;
+    // Rows are in card order, so the first row is card 1's. A prefix search for "card1" would
+    // meet "Card10" first once ten cards are listed.
+    if (m_lstCards.GetCount() > 0) {
+        m_lstCards.SetCurSel(0);
+    }
+}
+
+void CCardListDlg::OnPaint() {
+    if (!IsIconic()) {
+        CDialog::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    const int cxIcon = GetSystemMetrics(SM_CXICON);
+    const int cyIcon = GetSystemMetrics(SM_CYICON);
+    RECT rect{};
+    GetClientRect(&rect);
+    const int x = (rect.right - rect.left - cxIcon + 1) / 2;
+    const int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HICON CCardListDlg::OnQueryDragIcon() {
+    return m_hIcon;
+}
+
+void CCardListDlg::OnAdd() {
+    if (g_nCardCount >= kMaxCards) {
+        CAddCardErrorDlg notice;
+        notice.DoModal();
+        return;
+    }
+    {
+        CCardSettingsDlg settings;
+        settings.DoModal();
+    }
+    RefreshCardList();
+    if (g_bIsAdmin) {
+        if (g_nCardCount != 0) {
+            m_btnRemove.EnableWindow(TRUE);
+        }
+        if (g_nCardCount == kMaxCards) {
+            m_btnAdd.EnableWindow(FALSE);
+        }
+    }
+    if (g_nCardCount != 0) {
+        m_btnProperties.EnableWindow(TRUE);
+    }
+}
+
+void CCardListDlg::OnProperties() {
+    if (m_lstCards.GetCount() == 0) {
+        CPropertiesErrorDlg notice;
+        notice.DoModal();
+        return;
+    }
+    // The properties dialog is built around the one character after "Card".
+    CString row;
+    if (!SelectedRow(m_lstCards, row)) {
+        return;
+    }
+    const std::size_t card = row.find("Card");
+    if (card == CString::npos || card + 4 >= row.size()) {
+        return;
+    }
+    m_chCurrentCard = row[card + 4];
+    {
+        CCardPropertiesDlg properties;
+        properties.DoModal();
+    }
+    RefreshCardList();
+}
+
+void CCardListDlg::OnRemove() {
+    if (m_lstCards.GetCount() == 0) {
+        CRemoveErrorDlg notice;
+        notice.DoModal();
+        return;
+    }
+    // The whole decimal number after "Card": the row of Card10 is card 10, not card 1.
+    CString row;
+    if (!SelectedRow(m_lstCards, row)) {
+        return;
+    }
+    const std::size_t card = row.find("Card");
+    if (card == CString::npos) {
+        return;
+    }
+    std::size_t digits = card + 4;
+    while (digits < row.size() && std::isdigit(static_cast<unsigned char>(row[digits])) != 0) {
+        ++digits;
+    }
+    if (digits == card + 4 || digits - (card + 4) > 9) {
+        return;
+    }
+    const int number = std::stoi(row.substr(card + 4, digits - (card + 4)));
+    {
+        // Nothing is removed without a confirmation: a dialog that could not be shown ends the
+        // command as Abort does.
+        CRemoveCardDlg confirmation;
+        confirmation.SetCardNumber(number);
+        if (confirmation.DoModal() != IDOK) {
+            return;
+        }
+    }
+    ++g_nChangeCount;
+    RemoveCard(number);
+    RefreshCardList();
+    if (g_bIsAdmin) {
+        m_btnAdd.EnableWindow(TRUE);
+        if (g_nCardCount == 0) {
+            m_btnRemove.EnableWindow(FALSE);
+        }
+    }
+    if (g_nCardCount == 0) {
+        m_btnProperties.EnableWindow(FALSE);
+    }
+}
