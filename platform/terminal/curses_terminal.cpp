@@ -46,7 +46,9 @@ CursesTerminal* g_open_terminal = nullptr;
 // A string capability of the current terminal, or empty when it has none.
 std::string Capability(const char* name) {
     char* value = tigetstr(name);
-    if (value == nullptr || value == reinterpret_cast<char*>(-1)) {
+    // ncurses answers (char*)-1 for a name that is not a string capability.
+    if (value == nullptr ||
+        value == reinterpret_cast<char*>(-1)) {  // NOLINT(performance-no-int-to-ptr)
         return {};
     }
     return value;
@@ -298,7 +300,10 @@ std::unique_ptr<CursesTerminal> CursesTerminal::Open(std::string& error) {
     }
     // Only the character set follows the user's locale: numbers and collation stay "C", so that
     // nothing else in the program changes behaviour with the locale.
-    std::setlocale(LC_CTYPE, "");
+    if (std::setlocale(LC_CTYPE, "") == nullptr) {
+        // A locale the system does not have: stay with "C", which means ASCII and ACS.
+        static_cast<void>(std::setlocale(LC_CTYPE, "C"));
+    }
     const bool unicode = std::string_view(nl_langinfo(CODESET)) == "UTF-8";
 
     std::string restore_bytes;
@@ -406,7 +411,8 @@ void CursesTerminal::Present(const CellGrid& grid, const CursorPosition& cursor)
             const auto role = static_cast<std::size_t>(cell.role);
             attr_t attribute =
                 role < state_->role_attributes.size() ? state_->role_attributes[role] : A_NORMAL;
-            const short pair = role < state_->role_pairs.size() ? state_->role_pairs[role] : 0;
+            const short pair =
+                role < state_->role_pairs.size() ? state_->role_pairs[role] : short{0};
             if (cell.underline) {
                 attribute |= A_UNDERLINE;
             }

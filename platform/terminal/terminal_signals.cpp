@@ -58,7 +58,7 @@ void OnFatalSignal(int signal_number) {
     sigemptyset(&just_this);
     sigaddset(&just_this, signal_number);
     sigprocmask(SIG_UNBLOCK, &just_this, nullptr);
-    raise(signal_number);
+    static_cast<void>(raise(signal_number));
     errno = saved_errno;
 }
 

@@ -56,6 +56,7 @@ PtySession::PtySession(const Options& options) {
         }
     }
     std::vector<char*> envp;
+    envp.reserve(environment.size() + 1);
     for (std::string& entry : environment) {
         envp.push_back(entry.data());
     }

@@ -10,11 +10,11 @@
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: job_shell PROGRAM [ARGS...]\n");
+        static_cast<void>(std::fputs("usage: job_shell PROGRAM [ARGS...]\n", stderr));
         return 2;
     }
     // Taking the terminal back from a job must not stop the shell itself.
-    signal(SIGTTOU, SIG_IGN);
+    static_cast<void>(signal(SIGTTOU, SIG_IGN));
     const pid_t job = fork();
     if (job < 0) {
         return 2;
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     if (job == 0) {
         setpgid(0, 0);
         tcsetpgrp(STDIN_FILENO, getpgrp());
-        signal(SIGTTOU, SIG_DFL);
+        static_cast<void>(signal(SIGTTOU, SIG_DFL));
         execv(argv[1], argv + 1);
         _exit(127);
     }
@@ -41,8 +41,8 @@ int main(int argc, char** argv) {
         }
         if (WIFSTOPPED(status)) {
             tcsetpgrp(STDIN_FILENO, getpgrp());
-            std::fputs("[stopped]\r\n", stdout);
-            std::fflush(stdout);
+            static_cast<void>(std::fputs("[stopped]\r\n", stdout));
+            static_cast<void>(std::fflush(stdout));
             char byte = 0;
             if (read(STDIN_FILENO, &byte, 1) != 1) {
                 return 2;
