@@ -219,12 +219,11 @@ DialogPlacement DialogLayout::Compute(const DialogTemplate& dialogTemplate) {
         placed.narrowBlanks = item.narrow;
         const int left = column(control.x);
         const int span = std::max(column(control.x + control.cx) - left, 1);
-        int width = span;
-        if (ClassOf(control) == ControlClass::Static && !placed.multiLine) {
-            width = std::max(span, item.need);
-        } else if (ClassOf(control) == ControlClass::Button && !item.groupBox) {
-            width = std::max(span, item.need);
-        }
+        // One-line texts and buttons run on past their rectangle when they need to; the
+        // constraints above keep that room free.
+        const bool runsOn = (ClassOf(control) == ControlClass::Static && !placed.multiLine) ||
+                            (ClassOf(control) == ControlClass::Button && !item.groupBox);
+        const int width = runsOn ? std::max(span, item.need) : span;
         placed.rect = {left, item.top, width, item.bottom - item.top + 1};
         // A button's shadow takes the row below it.
         const bool shadowed = IsPushButton(control);

@@ -52,7 +52,9 @@ Window* DialogNavigation::NextGroupItem(const Dialog& dialog, Window* from, bool
     const int size = end - first;
     for (int step = 1; step < size; ++step) {
         const int offset = ((index - first + (previous ? -step : step)) % size + size) % size;
-        Window* candidate = dialog.Controls()[static_cast<std::size_t>(first + offset)].get();
+        Window* candidate =
+            dialog.Controls()[static_cast<std::size_t>(first) + static_cast<std::size_t>(offset)]
+                .get();
         if (candidate->CanTakeFocus()) {
             return candidate;
         }

@@ -150,6 +150,7 @@ std::string MemoryTerminal::Line(int y) const {
 
 std::vector<std::string> MemoryTerminal::Lines() const {
     std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(screen_.Height()));
     for (int y = 0; y < screen_.Height(); ++y) {
         lines.push_back(Line(y));
     }
