@@ -4,6 +4,7 @@
 
 #include "platform/registry/key_name.h"
 #include "platform/registry/registry_connection.h"
+#include "platform/registry/registry_queries.h"
 #include "platform/registry/sqlite_statement.h"
 #include "platform/registry/write_gate.h"
 
@@ -26,7 +27,7 @@ LSTATUS RegistryStore::Fail(int rc) {
 }
 
 LSTATUS RegistryStore::CheckKeyAlive(std::int64_t key) {
-    SqliteStatement query(db_, "SELECT 1 FROM registry_keys WHERE id = ?1");
+    SqliteStatement query(db_, queries::kKeyAlive);
     if (!query.Prepared()) {
         return Fail(query.ResultCode());
     }
@@ -39,7 +40,7 @@ LSTATUS RegistryStore::CheckKeyAlive(std::int64_t key) {
 }
 
 LSTATUS RegistryStore::FindSubkey(std::int64_t parent, std::string_view name, std::int64_t* key) {
-    SqliteStatement query(db_, "SELECT id FROM registry_keys WHERE parent = ?1 AND folded = ?2");
+    SqliteStatement query(db_, queries::kFindSubkey);
     if (!query.Prepared()) {
         return Fail(query.ResultCode());
     }
@@ -70,7 +71,7 @@ LSTATUS RegistryStore::FindPath(std::int64_t key, const std::vector<std::string>
 }
 
 LSTATUS RegistryStore::Touch(std::int64_t key) {
-    SqliteStatement update(db_, "UPDATE registry_keys SET last_write = ?2 WHERE id = ?1");
+    SqliteStatement update(db_, queries::kTouchKey);
     if (!update.Prepared()) {
         return Fail(update.ResultCode());
     }
@@ -81,9 +82,7 @@ LSTATUS RegistryStore::Touch(std::int64_t key) {
 }
 
 LSTATUS RegistryStore::CreateSubkey(std::int64_t parent, std::string_view name, std::int64_t* key) {
-    SqliteStatement insert(db_,
-                           "INSERT INTO registry_keys(parent, name, folded, last_write)"
-                           " VALUES(?1, ?2, ?3, ?4)");
+    SqliteStatement insert(db_, queries::kInsertKey);
     if (!insert.Prepared()) {
         return Fail(insert.ResultCode());
     }
@@ -100,7 +99,7 @@ LSTATUS RegistryStore::CreateSubkey(std::int64_t parent, std::string_view name, 
 }
 
 LSTATUS RegistryStore::HasSubkeys(std::int64_t key, bool* any) {
-    SqliteStatement query(db_, "SELECT 1 FROM registry_keys WHERE parent = ?1 LIMIT 1");
+    SqliteStatement query(db_, queries::kAnySubkey);
     if (!query.Prepared()) {
         return Fail(query.ResultCode());
     }
@@ -115,9 +114,7 @@ LSTATUS RegistryStore::HasSubkeys(std::int64_t key, bool* any) {
 
 LSTATUS RegistryStore::SubkeyAt(std::int64_t key, std::uint64_t index, std::string* name,
                                 std::int64_t* last_write) {
-    SqliteStatement query(db_,
-                          "SELECT name, last_write FROM registry_keys WHERE parent = ?1"
-                          " ORDER BY folded LIMIT 1 OFFSET ?2");
+    SqliteStatement query(db_, queries::kSubkeyAt);
     if (!query.Prepared()) {
         return Fail(query.ResultCode());
     }
@@ -136,7 +133,7 @@ LSTATUS RegistryStore::SubkeyAt(std::int64_t key, std::uint64_t index, std::stri
 }
 
 LSTATUS RegistryStore::DeleteKey(std::int64_t key) {
-    SqliteStatement parent_query(db_, "SELECT parent FROM registry_keys WHERE id = ?1");
+    SqliteStatement parent_query(db_, queries::kParentOf);
     if (!parent_query.Prepared()) {
         return Fail(parent_query.ResultCode());
     }
@@ -149,8 +146,8 @@ LSTATUS RegistryStore::DeleteKey(std::int64_t key) {
         return Fail(rc);
     }
     const std::int64_t parent = parent_query.ColumnInt(0);
-    SqliteStatement values(db_, "DELETE FROM registry_values WHERE key = ?1");
-    SqliteStatement row(db_, "DELETE FROM registry_keys WHERE id = ?1");
+    SqliteStatement values(db_, queries::kDeleteKeyValues);
+    SqliteStatement row(db_, queries::kDeleteKeyRow);
     if (!values.Prepared() || !row.Prepared()) {
         return Fail(values.Prepared() ? row.ResultCode() : values.ResultCode());
     }
@@ -168,9 +165,7 @@ LSTATUS RegistryStore::DeleteKey(std::int64_t key) {
 }
 
 LSTATUS RegistryStore::GetValue(std::int64_t key, std::string_view name, RegistryValue* value) {
-    SqliteStatement query(db_,
-                          "SELECT name, type, data FROM registry_values"
-                          " WHERE key = ?1 AND folded = ?2");
+    SqliteStatement query(db_, queries::kGetValue);
     if (!query.Prepared()) {
         return Fail(query.ResultCode());
     }
@@ -190,9 +185,7 @@ LSTATUS RegistryStore::GetValue(std::int64_t key, std::string_view name, Registr
 }
 
 LSTATUS RegistryStore::ValueAt(std::int64_t key, std::uint64_t index, RegistryValue* value) {
-    SqliteStatement query(db_,
-                          "SELECT name, type, data FROM registry_values WHERE key = ?1"
-                          " ORDER BY position LIMIT 1 OFFSET ?2");
+    SqliteStatement query(db_, queries::kValueAt);
     if (!query.Prepared()) {
         return Fail(query.ResultCode());
     }
@@ -213,12 +206,7 @@ LSTATUS RegistryStore::ValueAt(std::int64_t key, std::uint64_t index, RegistryVa
 
 LSTATUS RegistryStore::SetValue(std::int64_t key, std::string_view name, DWORD type,
                                 const BYTE* data, std::size_t size) {
-    SqliteStatement upsert(
-        db_,
-        "INSERT INTO registry_values(key, folded, name, position, type, data)"
-        " VALUES(?1, ?2, ?3,"
-        "  (SELECT coalesce(max(position), 0) + 1 FROM registry_values WHERE key = ?1), ?4, ?5)"
-        " ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data");
+    SqliteStatement upsert(db_, queries::kSetValue);
     if (!upsert.Prepared()) {
         return Fail(upsert.ResultCode());
     }
@@ -235,7 +223,7 @@ LSTATUS RegistryStore::SetValue(std::int64_t key, std::string_view name, DWORD t
 }
 
 LSTATUS RegistryStore::DeleteValue(std::int64_t key, std::string_view name) {
-    SqliteStatement remove(db_, "DELETE FROM registry_values WHERE key = ?1 AND folded = ?2");
+    SqliteStatement remove(db_, queries::kDeleteValue);
     if (!remove.Prepared()) {
         return Fail(remove.ResultCode());
     }
@@ -261,9 +249,7 @@ LSTATUS RegistryStore::LoadTreeAt(std::int64_t key, std::size_t depth, KeyTree* 
         return ERROR_REGISTRY_CORRUPT;  // a loop of keys: the tables are damaged
     }
     {
-        SqliteStatement values(db_,
-                               "SELECT name, type, data FROM registry_values WHERE key = ?1"
-                               " ORDER BY position");
+        SqliteStatement values(db_, queries::kValuesOfKey);
         if (!values.Prepared()) {
             return Fail(values.ResultCode());
         }
@@ -280,9 +266,7 @@ LSTATUS RegistryStore::LoadTreeAt(std::int64_t key, std::size_t depth, KeyTree* 
     }
     std::vector<std::int64_t> children;
     {
-        SqliteStatement subkeys(db_,
-                                "SELECT id, name FROM registry_keys WHERE parent = ?1"
-                                " ORDER BY folded");
+        SqliteStatement subkeys(db_, queries::kSubkeysOfKey);
         if (!subkeys.Prepared()) {
             return Fail(subkeys.ResultCode());
         }
@@ -306,18 +290,8 @@ LSTATUS RegistryStore::LoadTreeAt(std::int64_t key, std::size_t depth, KeyTree* 
 }
 
 LSTATUS RegistryStore::ClearKey(std::int64_t key) {
-    // Every key below key, by a recursive query over the parent index.
-    static constexpr const char* kSubtree =
-        "WITH RECURSIVE below(id) AS ("
-        " SELECT id FROM registry_keys WHERE parent = ?1"
-        " UNION ALL SELECT k.id FROM registry_keys k JOIN below b ON k.parent = b.id)";
-    const std::string drop_values =
-        std::string(kSubtree) +
-        " DELETE FROM registry_values WHERE key = ?1 OR key IN (SELECT id FROM below)";
-    const std::string drop_keys =
-        std::string(kSubtree) + " DELETE FROM registry_keys WHERE id IN (SELECT id FROM below)";
-    for (const std::string& sql : {drop_values, drop_keys}) {
-        SqliteStatement remove(db_, sql.c_str());
+    for (const char* sql : {queries::kClearSubtreeValues, queries::kClearSubtreeKeys}) {
+        SqliteStatement remove(db_, sql);
         if (!remove.Prepared()) {
             return Fail(remove.ResultCode());
         }
