@@ -62,36 +62,40 @@ zov::DialogTemplate ExchangeTemplate() {
     return dialog;
 }
 
-zov::DialogTemplate BadInitTemplate() {
+zov::DialogTemplate ListTemplate() {
     using zov::ControlClass;
     zov::DialogTemplate dialog;
-    dialog.id = kIddBadInit;
-    dialog.caption = "Bad";
-    dialog.cx = 120;
-    dialog.cy = 60;
+    dialog.id = kIddList;
+    dialog.caption = "List";
+    dialog.cx = 200;
+    dialog.cy = 100;
     dialog.style = kDialogStyle;
     dialog.controls = {
-        {IDOK, ControlClass::Button, "OK", 10, 40, 50, 14, kChild | BS_DEFPUSHBUTTON | WS_TABSTOP},
-        {kIdcPorts, ControlClass::ComboBox, "", 10, 10, 60, 60,
-         kChild | CBS_DROPDOWNLIST | WS_TABSTOP},
+        {kIdcRows, ControlClass::ListBox, "", 10, 10, 120, 50,
+         kChild | LBS_NOTIFY | LBS_USETABSTOPS | WS_VSCROLL | WS_BORDER | WS_TABSTOP},
+        {kIdcNote, ControlClass::Edit, "", 10, 65, 60, 12,
+         kChild | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP},
+        {IDOK, ControlClass::Button, "OK", 140, 10, 50, 14,
+         kChild | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP},
+        {IDCANCEL, ControlClass::Button, "Cancel", 140, 30, 50, 14,
+         kChild | BS_PUSHBUTTON | WS_TABSTOP},
     };
     return dialog;
 }
 
 zov::ResourceModule BuildModule() {
     zov::ResourceModule module;
-    module.dialogs = {ButtonsTemplate(), ExchangeTemplate(), BadInitTemplate()};
+    module.dialogs = {ButtonsTemplate(), ExchangeTemplate(), ListTemplate()};
     zov::DialogInitData ports;
     ports.dialogId = kIddExchange;
     for (int port = 1; port <= 132; ++port) {
         ports.entries.push_back({kIdcPorts, CB_ADDSTRING, "COM" + std::to_string(port)});
     }
-    // LB_ADDSTRING to a combo box is a message it does not answer with an index.
-    zov::DialogInitData bad;
-    bad.dialogId = kIddBadInit;
-    bad.entries.push_back({kIdcPorts, CB_ADDSTRING, "one"});
-    bad.entries.push_back({kIdcMissing, CB_ADDSTRING, "nowhere"});
-    module.dialogInit = {ports, bad};
+    module.dialogInit = {ports};
+    zov::IconImage icon;
+    icon.id = kIdiTest;
+    icon.pixels.fill(4);
+    module.icons = {icon};
     return module;
 }
 
