@@ -53,7 +53,7 @@ LSTATUS RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName,
     std::int64_t last_write = 0;
     if (status == ERROR_SUCCESS) {
         status = call.Db() == nullptr
-                     ? ERROR_NO_MORE_ITEMS
+                     ? static_cast<LSTATUS>(ERROR_NO_MORE_ITEMS)
                      : RegistryStore(call.Db()).SubkeyAt(key.id, dwIndex, &name, &last_write);
     }
     status = call.Finish(status);
@@ -102,7 +102,7 @@ LSTATUS RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcch
     }
     zov::RegistryValue value;
     if (status == ERROR_SUCCESS) {
-        status = call.Db() == nullptr ? ERROR_NO_MORE_ITEMS
+        status = call.Db() == nullptr ? static_cast<LSTATUS>(ERROR_NO_MORE_ITEMS)
                                       : RegistryStore(call.Db()).ValueAt(key.id, dwIndex, &value);
     }
     status = call.Finish(status);

@@ -60,7 +60,7 @@ LSTATUS RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*ulOptions*/, REGSAM sa
     }
     std::int64_t found = parent.id;
     if (status == ERROR_SUCCESS && !names.empty()) {
-        status = call.Db() == nullptr ? ERROR_FILE_NOT_FOUND
+        status = call.Db() == nullptr ? static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND)
                                       : RegistryStore(call.Db()).FindPath(parent.id, names, &found);
     }
     status = call.Finish(status);
@@ -158,7 +158,7 @@ LSTATUS RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
         status = zov::CheckKeyAlive(call.Db(), parent);
     }
     if (status == ERROR_SUCCESS && call.Db() == nullptr) {
-        status = names.empty() ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND;
+        status = names.empty() ? static_cast<LSTATUS>(ERROR_ACCESS_DENIED) : ERROR_FILE_NOT_FOUND;
     } else if (status == ERROR_SUCCESS) {
         RegistryStore store(call.Db());
         std::int64_t target = parent.id;
@@ -185,5 +185,6 @@ LSTATUS RegCloseKey(HKEY hKey) {
         return ERROR_SUCCESS;  // predefined keys are never really open
     }
     std::lock_guard lock(RegistryConnection::Instance().Mutex());
-    return zov::KeyHandleTable::Instance().Remove(hKey) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+    return zov::KeyHandleTable::Instance().Remove(hKey) ? static_cast<LSTATUS>(ERROR_SUCCESS)
+                                                        : ERROR_INVALID_HANDLE;
 }

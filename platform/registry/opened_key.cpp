@@ -39,12 +39,13 @@ LSTATUS AuthorizeKey(const OpenedKey& key, REGSAM rights) {
     if (key.predefined) {
         return RegistryConnection::Instance().CheckFileAccess((rights & kKeyWriteRights) != 0);
     }
-    return (key.access & rights) == rights ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+    return (key.access & rights) == rights ? static_cast<LSTATUS>(ERROR_SUCCESS)
+                                           : ERROR_ACCESS_DENIED;
 }
 
 LSTATUS CheckKeyAlive(sqlite3* db, const OpenedKey& key) {
     if (db == nullptr) {
-        return key.id == kRootKeyId ? ERROR_SUCCESS : ERROR_KEY_DELETED;
+        return key.id == kRootKeyId ? static_cast<LSTATUS>(ERROR_SUCCESS) : ERROR_KEY_DELETED;
     }
     return RegistryStore(db).CheckKeyAlive(key.id);
 }

@@ -476,10 +476,11 @@ LSTATUS RegistryConnection::Acquire(bool for_writing, sqlite3** db) {
         // Opened for reading only; if the file has become writable and no transaction holds
         // the connection, open it again for writing.
         if (sqlite3_get_autocommit(db_) == 0) {
-            return CheckFileAccess(true) == ERROR_SUCCESS
-                       ? Refuse(ERROR_ACCESS_DENIED,
-                                "the registry was opened for reading in this transaction")
-                       : ERROR_ACCESS_DENIED;
+            if (CheckFileAccess(true) != ERROR_SUCCESS) {
+                return ERROR_ACCESS_DENIED;
+            }
+            return Refuse(ERROR_ACCESS_DENIED,
+                          "the registry was opened for reading in this transaction");
         }
         const LSTATUS status = CheckFileAccess(true);
         if (status != ERROR_SUCCESS) {

@@ -36,7 +36,7 @@ LSTATUS RegistryStore::CheckKeyAlive(std::int64_t key) {
     if (rc == SQLITE_DONE) {
         return ERROR_KEY_DELETED;
     }
-    return rc == SQLITE_ROW ? ERROR_SUCCESS : Fail(rc);
+    return rc == SQLITE_ROW ? static_cast<LSTATUS>(ERROR_SUCCESS) : Fail(rc);
 }
 
 LSTATUS RegistryStore::FindSubkey(std::int64_t parent, std::string_view name, std::int64_t* key) {
@@ -78,7 +78,7 @@ LSTATUS RegistryStore::Touch(std::int64_t key) {
     update.BindInt(1, key);
     update.BindInt(2, CurrentFileTime());
     const int rc = ExecuteWrite(update.Get());
-    return rc == SQLITE_DONE ? ERROR_SUCCESS : Fail(rc);
+    return rc == SQLITE_DONE ? static_cast<LSTATUS>(ERROR_SUCCESS) : Fail(rc);
 }
 
 LSTATUS RegistryStore::CreateSubkey(std::int64_t parent, std::string_view name, std::int64_t* key) {

@@ -94,7 +94,8 @@ LSTATUS RegistryTransaction::Commit() {
     auto& connection = RegistryConnection::Instance();
     auto& state = TransactionState::Get();
     if (!state.sqlite_open) {
-        return state.doomed ? ERROR_CANTWRITE : ERROR_SUCCESS;  // nothing was written
+        return state.doomed ? static_cast<LSTATUS>(ERROR_CANTWRITE)
+                            : ERROR_SUCCESS;  // nothing was written
     }
     sqlite3* db = connection.Current();
     if (db == nullptr || sqlite3_get_autocommit(db) != 0) {

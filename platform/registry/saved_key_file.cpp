@@ -75,7 +75,8 @@ LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_
     }
     if (error != 0) {
         unlink(path.c_str());  // the file is ours: created exclusively above
-        return error == ENOSPC || error == EDQUOT ? ERROR_DISK_FULL : ERROR_CANTWRITE;
+        return error == ENOSPC || error == EDQUOT ? static_cast<LSTATUS>(ERROR_DISK_FULL)
+                                                  : ERROR_CANTWRITE;
     }
     // Make the new directory entry durable too.
     const int dir = open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -94,7 +95,7 @@ LSTATUS ReadSavedKeyFile(const std::string& path, std::vector<std::uint8_t>* byt
     const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         const int error = errno;
-        return error == ELOOP ? ERROR_ACCESS_DENIED : StatusFromErrno(error);
+        return error == ELOOP ? static_cast<LSTATUS>(ERROR_ACCESS_DENIED) : StatusFromErrno(error);
     }
     struct stat info {};
     if (fstat(fd, &info) != 0) {
@@ -103,7 +104,8 @@ LSTATUS ReadSavedKeyFile(const std::string& path, std::vector<std::uint8_t>* byt
     }
     if (!S_ISREG(info.st_mode)) {
         close(fd);
-        return S_ISDIR(info.st_mode) ? ERROR_ACCESS_DENIED : ERROR_NOT_REGISTRY_FILE;
+        return S_ISDIR(info.st_mode) ? static_cast<LSTATUS>(ERROR_ACCESS_DENIED)
+                                     : ERROR_NOT_REGISTRY_FILE;
     }
     if (static_cast<std::uint64_t>(info.st_size) > kMaxSavedKeyFileSize) {
         close(fd);
@@ -126,7 +128,7 @@ LSTATUS ReadSavedKeyFile(const std::string& path, std::vector<std::uint8_t>* byt
     const bool grew = got == bytes->size() && read(fd, &extra, 1) > 0;
     close(fd);
     bytes->resize(got);
-    return grew ? ERROR_REGISTRY_CORRUPT : ERROR_SUCCESS;
+    return grew ? static_cast<LSTATUS>(ERROR_REGISTRY_CORRUPT) : ERROR_SUCCESS;
 }
 
 }  // namespace zov

@@ -38,7 +38,7 @@ LSTATUS RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDW
     zov::RegistryValue value;
     if (status == ERROR_SUCCESS) {
         status = call.Db() == nullptr
-                     ? ERROR_FILE_NOT_FOUND
+                     ? static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND)
                      : RegistryStore(call.Db()).GetValue(
                            key.id, lpValueName != nullptr ? lpValueName : "", &value);
     }
@@ -106,7 +106,7 @@ LSTATUS RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
         status = zov::CheckKeyAlive(call.Db(), key);
     }
     if (status == ERROR_SUCCESS) {
-        status = call.Db() == nullptr ? ERROR_FILE_NOT_FOUND
+        status = call.Db() == nullptr ? static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND)
                                       : RegistryStore(call.Db()).DeleteValue(
                                             key.id, lpValueName != nullptr ? lpValueName : "");
     }

@@ -42,7 +42,9 @@ bool FaultHere() {
         return false;
     }
     if (plan.kill) {
-        std::raise(SIGKILL);
+        if (std::raise(SIGKILL) != 0) {
+            std::abort();
+        }
     }
     return true;
 }
