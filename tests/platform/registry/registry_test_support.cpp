@@ -30,27 +30,27 @@ std::string Trim(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
-std::vector<std::uint8_t> ParseData(const std::string& spec, DWORD* type) {
+std::vector<std::uint8_t> ParseData(const std::string& notation, DWORD* type) {
     std::vector<std::uint8_t> data;
-    if (spec.rfind("dword:", 0) == 0) {
+    if (notation.rfind("dword:", 0) == 0) {
         *type = REG_DWORD;
-        const auto value = static_cast<DWORD>(std::strtoul(spec.c_str() + 6, nullptr, 0));
+        const auto value = static_cast<DWORD>(std::strtoul(notation.c_str() + 6, nullptr, 0));
         for (int shift = 0; shift < 32; shift += 8) {
             data.push_back(static_cast<std::uint8_t>(value >> shift));
         }
-    } else if (spec.rfind("sz:", 0) == 0) {
+    } else if (notation.rfind("sz:", 0) == 0) {
         *type = REG_SZ;
-        data.assign(spec.begin() + 3, spec.end());
+        data.assign(notation.begin() + 3, notation.end());
         data.push_back(0);
-    } else if (spec.rfind("hex:", 0) == 0) {
+    } else if (notation.rfind("hex:", 0) == 0) {
         *type = REG_BINARY;
-        std::istringstream bytes(spec.substr(4));
+        std::istringstream bytes(notation.substr(4));
         std::string byte;
         while (bytes >> byte) {
             data.push_back(static_cast<std::uint8_t>(std::strtoul(byte.c_str(), nullptr, 16)));
         }
     } else {
-        ADD_FAILURE() << "unknown value notation: " << spec;
+        ADD_FAILURE() << "unknown value notation: " << notation;
     }
     return data;
 }
