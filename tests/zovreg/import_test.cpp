@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/format.h"
+#include "zovreg_test_support.h"
+
+namespace zov::test {
+namespace {
+
+class ImportTest : public ZovregTest {
+  protected:
+    ToolRun ImportText(const std::string& text) {
+        WriteText(PathInDir("in.reg"), text);
+        return Run({"import", PathInDir("in.reg")});
+    }
+};
+
+TEST_F(ImportTest, HandWrittenRegedit4FileBuildsACard) {
+    const ToolRun run = ImportText(
+        "REGEDIT4\r\n"
+        "\r\n"
+        "; the third card, written by hand\r\n"
+        "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\ZOVCOM\\Parameters\\Card3]\r\n"
+        "\"ZOVBaseAddress\"=dword:000003f0\r\n"
+        "\"ZOVIrq\"=dword:0000000f\r\n"
+        "\r\n"
+        "[HKLM\\SYSTEM\\CurrentControlSet\\Services\\ZOVCOM\\Parameters\\Card3\\Port1]\r\n"
+        "\"DOSDeviceName\"=\"COM5\"\r\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Dump(std::string(kParameters) + "\\Card3"),
+              "  ZOVBaseAddress = dword:0x3F0\n"
+              "  ZOVIrq = dword:0xF\n"
+              "Port1\n"
+              "  DOSDeviceName = sz:COM5\n");
+}
+
+TEST_F(ImportTest, HandWrittenVersion5Utf16FileWithBom) {
+    std::string file = "\xFF\xFE";
+    file += AsciiToUtf16Le(
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\SYSTEM\\Text]\r\n"
+        "@=\"");
+    file += std::string("\xAC\x20", 2);  // the euro sign
+    file += AsciiToUtf16Le(
+        "\"\r\n"
+        "\"Expand\"=hex(2):25,00,54,00,25,00,00,00\r\n"
+        "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
+        "\"Qword\"=hex(b):2a,00,00,00,00,00,00,00\r\n");
+    const ToolRun run = ImportText(file);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Dump("SYSTEM\\Text"),
+              "  @ = sz:\xE2\x82\xAC\n"
+              "  Expand = hex(2):25 54 25 00\n"
+              "  Multi = hex(7):61 00 62 00 00\n"
+              "  Qword = hex(11):2a 00 00 00 00 00 00 00\n");
+}
+
+TEST_F(ImportTest, DeletesKeysWithTheirSubtreeAndValues) {
+    BuildTwoCards();
+    const ToolRun run =
+        ImportText(FormatText("REGEDIT4\n"
+                              "[-HKLM\\%s\\Card2]\n"
+                              "[-HKLM\\%s\\NoSuchCard]\n"
+                              "[HKLM\\%s\\Card1]\n"
+                              "\"ZOVIrq\"=-\n"
+                              "\"NoSuchValue\"=-\n"
+                              "@=-\n",
+                              kParameters, kParameters, kParameters));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string parameters = Dump(kParameters);
+    EXPECT_EQ(parameters.find("Card2"), std::string::npos) << parameters;
+    EXPECT_EQ(parameters.find("ZOVIrq"), std::string::npos);
+    EXPECT_NE(parameters.find("ZOVBaseAddress = dword:0x2A0"), std::string::npos);
+    EXPECT_NE(parameters.find("Card1\\Port8"), std::string::npos);
+}
+
+TEST_F(ImportTest, LaterLinesOverwriteEarlierOnesInFileOrder) {
+    const ToolRun run = ImportText(
+        "REGEDIT4\n[HKLM\\K]\n\"v\"=dword:1\n[-HKLM\\K]\n[HKLM\\K]\n\"v\"=dword:2\n\"V\"=dword:"
+        "3\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Dump("K"), "  v = dword:0x3\n");
+}
+
+struct Refused {
+    const char* name;
+    std::string body;  // after a valid start that sets a value and adds a key
+    int line;
+    const char* message;
+};
+
+class ImportRefusesTest : public ImportTest, public ::testing::WithParamInterface<Refused> {};
+
+TEST_P(ImportRefusesTest, MalformedFileChangesNothing) {
+    BuildTwoCards();
+    const std::string before = Dump("SYSTEM");
+    const ToolRun run = ImportText(FormatText("REGEDIT4\n"
+                                              "[HKLM\\%s\\Card1]\n"
+                                              "\"ZOVIrq\"=dword:00000005\n"
+                                              "[-HKLM\\%s\\Card2]\n"
+                                              "[HKLM\\SYSTEM\\New]\n",
+                                              kParameters, kParameters) +
+                                   GetParam().body);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind(
+                  FormatText("zovreg: %s:%d: ", PathInDir("in.reg").c_str(), GetParam().line), 0),
+              0U)
+        << run.err;
+    EXPECT_NE(run.err.find(GetParam().message), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+    EXPECT_EQ(Dump("SYSTEM"), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MalformedFiles, ImportRefusesTest,
+    ::testing::Values(
+        Refused{"UnterminatedString", "\"a\"=\"open\n", 6, "unterminated string"},
+        Refused{"BadHex", "\"b\"=hex:01,2x\n", 6, "bad hex byte"},
+        Refused{"UnknownRoot", "[HKEY_USERS\\S-1-5-18]\n", 6, "only HKEY_LOCAL_MACHINE"},
+        Refused{"MissingBracket", "[HKLM\\SYSTEM\\Other\n", 6, "missing ']'"},
+        Refused{"BadDword", "\"d\"=dword:0x2a\n", 6, "bad dword"},
+        // Well-formed, but the registry refuses a path 600 keys deep when it gets there.
+        Refused{"RegistryRefusesAKey",
+                "\"fine\"=dword:1\n[HKLM" +
+                    [] {
+                        std::string deep;
+                        for (int i = 0; i < 600; ++i) {
+                            deep += "\\d";
+                        }
+                        return deep;
+                    }() +
+                    "]\n",
+                7, "nothing was imported"}),
+    [](const ::testing::TestParamInfo<Refused>& info) { return info.param.name; });
+
+TEST_F(ImportTest, StandardInputAndMissingFiles) {
+    const ToolRun from_stdin = Run({"import", "-"}, "REGEDIT4\n[HKLM\\FromStdin]\n\"x\"=\"y\"\n");
+    ASSERT_EQ(from_stdin.status, 0) << from_stdin.err;
+    EXPECT_EQ(Dump("FromStdin"), "  x = sz:y\n");
+    const ToolRun bad_stdin = Run({"import", "-"}, "REGEDIT4\n[HKLM\\X\n");
+    EXPECT_EQ(bad_stdin.err, "zovreg: <stdin>:2: missing ']' at the end of the key name\n");
+    const ToolRun missing = Run({"import", PathInDir("missing.reg")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("No such file"), std::string::npos) << missing.err;
+    const ToolRun directory = Run({"import", Dir()});
+    EXPECT_EQ(directory.status, 1);
+    EXPECT_NE(directory.err.find("directory"), std::string::npos) << directory.err;
+}
+
+TEST_F(ImportTest, ReadOnlyRegistryIsRefusedWithoutChange) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to drop to nobody";
+    }
+    BuildTwoCards();
+    WriteText(PathInDir("in.reg"), "REGEDIT4\n[HKLM\\SYSTEM\\New]\n\"x\"=dword:1\n");
+    ASSERT_EQ(chmod(Dir().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(DatabasePath().c_str(), 0644), 0);
+    ASSERT_EQ(chmod(PathInDir("in.reg").c_str(), 0644), 0);
+    const std::string before = Dump("SYSTEM");
+    const int status = RunInChild([this] {
+        if (!BecomeNobody()) {
+            return 99;
+        }
+        const ToolRun run = Run({"import", PathInDir("in.reg")});
+        return run.status == 1 && run.err.find("access denied") != std::string::npos ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Dump("SYSTEM"), before);
+}
+
+}  // namespace
+}  // namespace zov::test

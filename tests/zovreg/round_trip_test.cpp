@@ -1,0 +1,93 @@
+// export -> wipe -> import -> export must give the same bytes, and the same registry.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/format.h"
+#include "zovreg_test_support.h"
+
+namespace zov::test {
+namespace {
+
+class RoundTripTest : public ZovregTest, public ::testing::WithParamInterface<const char*> {
+  protected:
+    // Everything that a .reg file has to carry, around the driver's two kinds of cards.
+    void BuildAwkwardRegistry() {
+        BuildTwoCards();
+        const std::string odd = std::string(kParameters) + "\\Odd";
+        SetValue(odd, "", REG_SZ, Bytes(std::string("the default", 12)));
+        SetValue(odd, "EmptySz", REG_SZ, {});
+        SetValue(odd, "EmptyText", REG_SZ, {0});
+        SetValue(odd, "EmptyBinary", REG_BINARY, {});
+        SetValue(odd, "EmptyNone", REG_NONE, {});
+        SetValue(odd, "Quotes \"and\" \\backslashes\\", REG_SZ,
+                 Bytes(std::string("say \"hi\" to C:\\dir\\", 20)));
+        SetValue(odd, "TrailingBackslash", REG_SZ, Bytes(std::string("C:\\", 4)));
+        SetValue(odd, "@", REG_SZ, Bytes(std::string("not the default", 16)));
+        SetValue(odd, "a=b", REG_DWORD, {1, 2, 3, 4});
+        SetValue(odd, std::string(16383, 'L'), REG_SZ, Bytes(std::string("long name", 10)));
+        std::string binary;
+        for (int i = 0; i < 1000; ++i) {
+            binary.push_back(static_cast<char>(i * 7));
+        }
+        SetValue(odd, "Binary", REG_BINARY, Bytes(binary));
+        SetValue(odd, "Expand", REG_EXPAND_SZ, Bytes(std::string("%SystemRoot%\\x", 15)));
+        SetValue(odd, "Multi", REG_MULTI_SZ, Bytes(std::string("COM1\0COM2\0\0", 11)));
+        SetValue(odd, "Qword", REG_QWORD, {1, 2, 3, 4, 5, 6, 7, 8});
+        SetValue(odd, "BigEndian", REG_DWORD_BIG_ENDIAN, {0, 0, 2, 0xA0});
+        SetValue(odd, "ShortDword", REG_DWORD, {0x2A});
+        SetValue(odd, "OddType", 0x12345, {9, 8, 7});
+        SetValue(odd, "NoTerminator", REG_SZ, Bytes("abc"));
+        SetValue(odd, "Newline", REG_SZ, Bytes(std::string("two\r\nlines", 11)));
+        SetValue(odd, "Tab", REG_SZ, Bytes(std::string("a\tb", 4)));
+        SetValue(odd, "Utf8 caf\xC3\xA9", REG_SZ,
+                 Bytes(std::string("\xE2\x82\xAC \xF0\x9F\x98\x80", 9)));
+        SetValue(odd, "Latin1", REG_SZ, Bytes(std::string("caf\xE9", 5)));
+        SetValue(odd, "Latin1 name \xE9", REG_EXPAND_SZ, Bytes(std::string("\xFF\xFE", 3)));
+        // Names that differ only in case from other names keep their own spelling.
+        SetValue(odd, "MixedCase", REG_DWORD, {1, 0, 0, 0});
+        SetValue(odd + "\\mixedcase", "MIXEDCASE", REG_DWORD, {2, 0, 0, 0});
+        SetValue(odd + "\\MIXEDCASE\\MixedCase", "mixedcase", REG_DWORD, {3, 0, 0, 0});
+        SetValue(odd + "\\" + std::string(255, 'K'), "x", REG_DWORD, {4, 0, 0, 0});
+        SetValue(odd + "\\brackets]and [spaces ", "", REG_SZ, {0});
+        Build(odd + "\\Empty\\Deeper\\Deepest\n");
+    }
+
+    ToolRun Export(const std::string& file) {
+        return Run({"export", "HKLM\\SYSTEM", file, std::string("--format=") + GetParam()});
+    }
+};
+
+TEST_P(RoundTripTest, ExportWipeImportExportGivesIdenticalFilesAndRegistry) {
+    BuildAwkwardRegistry();
+    const std::string before = Dump("SYSTEM");
+    ASSERT_EQ(Export(PathInDir("first.reg")).status, 0);
+
+    ASSERT_EQ(Run({"delete", "HKLM\\SYSTEM", "--force"}).status, 0);
+    ASSERT_NE(Dump("SYSTEM").find("cannot open"), std::string::npos);
+
+    const ToolRun import = Run({"import", PathInDir("first.reg")});
+    ASSERT_EQ(import.status, 0) << import.err;
+    EXPECT_EQ(Dump("SYSTEM"), before);
+    ASSERT_EQ(Export(PathInDir("second.reg")).status, 0);
+    const std::string first = ReadText(PathInDir("first.reg"));
+    EXPECT_EQ(first, ReadText(PathInDir("second.reg")));
+    EXPECT_GT(first.size(), 16383U);
+}
+
+TEST_P(RoundTripTest, ExportsOfTheSameRegistryAreByteForByteStable) {
+    BuildAwkwardRegistry();
+    const ToolRun one = Export("-");
+    const ToolRun two = Export("-");
+    ASSERT_EQ(one.status, 0);
+    EXPECT_EQ(one.out, two.out);
+    // The same key named in another case exports the same.
+    const ToolRun lower =
+        Run({"export", "hklm\\system", "-", std::string("--format=") + GetParam()});
+    EXPECT_EQ(lower.out, one.out);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFormats, RoundTripTest, ::testing::Values("regedit5", "regedit4"));
+
+}  // namespace
+}  // namespace zov::test
