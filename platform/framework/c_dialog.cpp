@@ -32,9 +32,9 @@ INT_PTR CDialog::DoModal() {
         return -1;  // already running
     }
     HWND hWndOwner = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : ::GetActiveWindow();
-    const INT_PTR result =
-        ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), hWndOwner,
-                          &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    LPCSTR lpTemplateName = MAKEINTRESOURCEA(m_nIDTemplate);  // NOLINT(performance-no-int-to-ptr)
+    const INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), lpTemplateName, hWndOwner,
+                                             &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     // The dialog and its controls are gone: release their objects and wrappers.
     Detach();
     DeleteTempMap();

@@ -142,8 +142,9 @@ DWORD CWnd::GetStyle() const {
 }
 
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
-    return reinterpret_cast<HICON>(
-        SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
+    const LRESULT previous =
+        SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
+    return reinterpret_cast<HICON>(previous);  // NOLINT(performance-no-int-to-ptr)
 }
 
 void CWnd::GetClientRect(LPRECT lpRect) const {

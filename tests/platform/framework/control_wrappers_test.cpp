@@ -141,7 +141,8 @@ TEST_F(ControlWrappersTest, CaptionSetAtRunTimeIsShown) {
 
 TEST_F(ControlWrappersTest, IconsAreSetAndPaintedThroughTheWrappers) {
     ListDlg dialog;
-    dialog.m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kIdiTest));
+    LPCSTR lpIconName = MAKEINTRESOURCEA(kIdiTest);  // NOLINT(performance-no-int-to-ptr)
+    dialog.m_hIcon = ::LoadIconA(AfxGetResourceHandle(), lpIconName);
     ASSERT_NE(dialog.m_hIcon, nullptr);
     Screen().PushCallback([&] {
         EXPECT_EQ(dialog.SetIcon(dialog.m_hIcon, TRUE), nullptr);

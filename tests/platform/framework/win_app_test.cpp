@@ -66,6 +66,7 @@ class MessageApp : public CWinApp {
 
 int RunWithArguments(zov::Terminal& terminal, std::vector<std::string> arguments) {
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (auto& argument : arguments) {
         argv.push_back(argument.data());
     }
