@@ -65,6 +65,16 @@ class OkCountingDlg : public CDialog {
     }
 };
 
+// Its data exchange makes a control notify the dialog, as setting a control's state may.
+class NotifyingExchangeDlg : public CountingDlg {
+  protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        ::SendMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(kIdcFirstCommand, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(m_hWnd, kIdcFirstCommand)));
+        CountingDlg::DoDataExchange(pDX);
+    }
+};
+
 LRESULT Click(const CWnd& dialog, int id) {
     return ::SendDlgItemMessageA(dialog.m_hWnd, id, BM_CLICK, 0, 0);
 }
@@ -110,6 +120,19 @@ TEST_F(MessageMapTest, OtherNotificationCodesAreNotClicks) {
     Screen().PushKey(zov::Key::Escape);
     dialog.DoModal();
     EXPECT_EQ(dialog.m_nFirst, 1);
+}
+
+TEST_F(MessageMapTest, NotificationsDuringDataExchangeAreNotDispatched) {
+    NotifyingExchangeDlg dialog;
+    Screen().PushCallback([&] {
+        EXPECT_EQ(dialog.m_nFirst, 0) << "the exchange at initialisation ran the handler";
+        dialog.UpdateData(TRUE);
+        EXPECT_EQ(dialog.m_nFirst, 0) << "the exchange on request ran the handler";
+        Click(dialog, kIdcFirstCommand);
+        EXPECT_EQ(dialog.m_nFirst, 1) << "outside an exchange the click counts";
+    });
+    Screen().PushKey(zov::Key::Escape);
+    dialog.DoModal();
 }
 
 TEST_F(MessageMapTest, DerivedEntryWinsOverTheBaseEntryForTheSameButton) {
