@@ -28,15 +28,22 @@ bool Prepare(CWinApp* app, int argc, char** argv, HINSTANCE hResources, int& exi
     app->SetAppNameFromPath(argc > 0 && argv != nullptr ? argv[0] : nullptr);
     app->m_hInstance = hResources;
     AfxSetResourceHandle(hResources);
-    return app->CheckCommandLine(argc, argv, exitCode) != FALSE;
+    if (!app->CheckCommandLine(argc, argv, exitCode)) {
+        return false;
+    }
+    // Before the terminal is touched, so that a run that cannot start leaves the screen alone;
+    // the application has said why.
+    if (!app->InitApplication()) {
+        exitCode = 2;
+        return false;
+    }
+    return true;
 }
 
 int RunOnTerminal(CWinApp* app, zov::Terminal& terminal) {
     zov::AttachTerminal(&terminal);
     int exitCode = 0;
-    if (!app->InitApplication()) {
-        exitCode = CannotRun("the application could not be initialised");
-    } else if (!app->InitInstance()) {
+    if (!app->InitInstance()) {
         exitCode = app->ExitInstance();
     } else {
         exitCode = app->Run();

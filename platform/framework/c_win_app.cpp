@@ -89,3 +89,8 @@ int CWinApp::Run() {
 int CWinApp::ExitInstance() {
     return 0;
 }
+
+BOOL CWinApp::Enable3dControls() {
+    zov::SetThreeDimensionalLook(true);
+    return TRUE;
+}

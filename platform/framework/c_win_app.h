@@ -23,7 +23,8 @@ class CWinApp {
     // Looks at the command line before the terminal is opened. Returning FALSE ends the run at
     // once with nExitCode (for example after printing a usage text). The base accepts anything.
     virtual BOOL CheckCommandLine(int argc, char** argv, int& nExitCode);
-    // Once per run, before InitInstance. FALSE ends the run with exit code 2.
+    // Once per run, after the command line and before the terminal is opened. FALSE ends the
+    // run with exit code 2; the application has then said why on standard error.
     virtual BOOL InitApplication();
     // The application's work. FALSE: there is no main window to run, go straight to
     // ExitInstance.
