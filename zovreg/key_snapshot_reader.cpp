@@ -111,7 +111,7 @@ LSTATUS StoredPath(const std::string& subpath, std::string* stored) {
         }
         const std::string wanted = subpath.substr(start, end - start);
         std::vector<std::string> names;
-        const HKEY parent = current.Get() != nullptr ? current.Get() : HKEY_LOCAL_MACHINE;
+        HKEY parent = current.Get() != nullptr ? current.Get() : HKEY_LOCAL_MACHINE;
         LSTATUS status = SubkeyNames(parent, &names);
         if (status != ERROR_SUCCESS) {
             return status;

@@ -10,6 +10,14 @@
 namespace zov::reg {
 namespace {
 
+// Deleting what is not there leaves the registry as the file wants it.
+LSTATUS NotFoundIsDone(LSTATUS status) {
+    if (status == ERROR_FILE_NOT_FOUND) {
+        return ERROR_SUCCESS;
+    }
+    return status;
+}
+
 LSTATUS ApplyOne(const RegOperation& operation, ScopedKey* current, std::string* action) {
     switch (operation.kind) {
         case RegOperation::Kind::kCreateKey:
@@ -20,8 +28,7 @@ LSTATUS ApplyOne(const RegOperation& operation, ScopedKey* current, std::string*
         case RegOperation::Kind::kDeleteKey: {
             current->Reset();
             *action = "cannot delete " + FullKeyName(operation.key_path);
-            const LSTATUS status = DeleteKeyTree(operation.key_path);
-            return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+            return NotFoundIsDone(DeleteKeyTree(operation.key_path));
         }
         case RegOperation::Kind::kSetValue:
             *action = FormatText("cannot set the value \"%s\" of %s", operation.value_name.c_str(),
@@ -33,8 +40,7 @@ LSTATUS ApplyOne(const RegOperation& operation, ScopedKey* current, std::string*
             *action =
                 FormatText("cannot delete the value \"%s\" of %s", operation.value_name.c_str(),
                            FullKeyName(operation.key_path).c_str());
-            const LSTATUS status = RegDeleteValueA(current->Get(), operation.value_name.c_str());
-            return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+            return NotFoundIsDone(RegDeleteValueA(current->Get(), operation.value_name.c_str()));
         }
     }
     return ERROR_INVALID_PARAMETER;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 
 #include "platform/format.h"
@@ -11,6 +12,8 @@
 
 namespace zov::test {
 namespace {
+
+using namespace std::string_literals;
 
 class ImportTest : public ZovregTest {
   protected:
@@ -46,7 +49,7 @@ TEST_F(ImportTest, HandWrittenVersion5Utf16FileWithBom) {
         "Windows Registry Editor Version 5.00\r\n\r\n"
         "[HKEY_LOCAL_MACHINE\\SYSTEM\\Text]\r\n"
         "@=\"");
-    file += std::string("\xAC\x20", 2);  // the euro sign
+    file += "\xAC\x20"s;  // the euro sign
     file += AsciiToUtf16Le(
         "\"\r\n"
         "\"Expand\"=hex(2):25,00,54,00,25,00,00,00\r\n"
@@ -94,6 +97,11 @@ struct Refused {
     int line;
     const char* message;
 };
+
+// Failure messages name the case instead of dumping its bytes.
+void PrintTo(const Refused& value, std::ostream* out) {
+    *out << value.name;
+}
 
 class ImportRefusesTest : public ImportTest, public ::testing::WithParamInterface<Refused> {};
 

@@ -12,13 +12,15 @@
 namespace zov::test {
 namespace {
 
+using namespace std::string_literals;
+
 using QueryTest = ZovregTest;
 using DeleteVerbTest = ZovregTest;
 using ExportTest = ZovregTest;
 
 TEST_F(QueryTest, ValuesThenSubkeyNamesLikeTheWindowsTool) {
     BuildTwoCards();
-    SetValue(std::string(kParameters) + "\\Card1", "", REG_SZ, Bytes(std::string("isa", 4)));
+    SetValue(std::string(kParameters) + "\\Card1", "", REG_SZ, Bytes("isa\0"s));
     const ToolRun run = Run({"query", std::string("HKLM\\") + kParameters + "\\card1"});
     ASSERT_EQ(run.status, 0) << run.err;
     std::string expected =
@@ -38,7 +40,7 @@ TEST_F(QueryTest, ValuesThenSubkeyNamesLikeTheWindowsTool) {
 
 TEST_F(QueryTest, RecursiveShowsEveryKeyWithItsValues) {
     Build("Q\n  Multi = hex:00\nQ\\Sub\n  DOSDeviceName = sz:COM21\n");
-    SetValue("Q", "Multi", REG_MULTI_SZ, Bytes(std::string("a\0b\0\0", 5)));
+    SetValue("Q", "Multi", REG_MULTI_SZ, Bytes("a\0b\0\0"s));
     SetValue("Q", "Bin", REG_BINARY, {0x01, 0xAB});
     SetValue("Q", "Qw", REG_QWORD, {0x2A, 0, 0, 0, 0, 0, 0, 1});
     SetValue("Q", "Odd", 0x99, {});

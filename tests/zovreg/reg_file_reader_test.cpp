@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "zovreg_test_support.h"
 
 namespace zov::reg {
 namespace {
+
+using namespace std::string_literals;
 
 using Kind = RegOperation::Kind;
 
@@ -56,9 +59,9 @@ TEST(RegFileReaderSyntax, KeysAndEveryKindOfValueInFileOrder) {
     EXPECT_EQ(ops[0].line, 4);
     EXPECT_EQ(ops[1].value_name, "");
     EXPECT_EQ(ops[1].type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(ops[1].data, test::Bytes(std::string("default", 8)));
+    EXPECT_EQ(ops[1].data, test::Bytes("default\0"s));
     EXPECT_EQ(ops[2].value_name, "Quoted \"name\"");
-    EXPECT_EQ(ops[2].data, test::Bytes(std::string("C:\\dir\\", 8)));
+    EXPECT_EQ(ops[2].data, test::Bytes("C:\\dir\\\0"s));
     EXPECT_EQ(ops[3].type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(ops[3].data, Data({0x2A, 0, 0, 0}));
     EXPECT_EQ(ops[4].type, static_cast<DWORD>(REG_BINARY));
@@ -93,7 +96,7 @@ TEST(RegFileReaderSyntax, BackslashInsideAStringIsNoContinuation) {
     const RegFileContents contents =
         MustRead("REGEDIT4\n[HKLM\\K]\n\"p\"=\"ends with \\\\\"\n\"q\"=dword:2\n");
     ASSERT_EQ(contents.operations.size(), 3U);
-    EXPECT_EQ(contents.operations[1].data, test::Bytes(std::string("ends with \\", 12)));
+    EXPECT_EQ(contents.operations[1].data, test::Bytes("ends with \\\0"s));
 }
 
 TEST(RegFileReaderSyntax, KeyNamesKeepSpacesAndClosingBrackets) {
@@ -109,15 +112,14 @@ TEST(RegFileReaderEncoding, Version5FileInUtf16WithBom) {
     bytes += test::AsciiToUtf16Le(
         "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\U]\r\n"
         "\"Name\"=\"caf");
-    bytes += std::string("\xE9\x00 \x00\x3D\xD8\x00\xDE", 8);
+    bytes += "\xE9\x00 \x00\x3D\xD8\x00\xDE"s;
     bytes += test::AsciiToUtf16Le("\"\r\n\"Path\"=hex(2):25,00,53,00,25,00,00,00\r\n");
     const RegFileContents contents = MustRead(bytes);
     EXPECT_EQ(contents.format, RegFileFormat::kRegedit5);
     ASSERT_EQ(contents.operations.size(), 3U);
-    EXPECT_EQ(contents.operations[1].data,
-              test::Bytes(std::string("caf\xC3\xA9 \xF0\x9F\x98\x80", 11)));
+    EXPECT_EQ(contents.operations[1].data, test::Bytes("caf\xC3\xA9 \xF0\x9F\x98\x80\0"s));
     EXPECT_EQ(contents.operations[2].type, static_cast<DWORD>(REG_EXPAND_SZ));
-    EXPECT_EQ(contents.operations[2].data, test::Bytes(std::string("%S%", 4)));
+    EXPECT_EQ(contents.operations[2].data, test::Bytes("%S%\0"s));
 }
 
 TEST(RegFileReaderEncoding, Regedit4HexTextStaysAsBytes) {
@@ -138,6 +140,11 @@ struct Malformed {
     int line;
     const char* message;
 };
+
+// Failure messages name the case instead of dumping its bytes.
+void PrintTo(const Malformed& value, std::ostream* out) {
+    *out << value.name;
+}
 
 class RegFileReaderRefuses : public ::testing::TestWithParam<Malformed> {};
 
@@ -193,7 +200,7 @@ TEST(RegFileReaderEncoding, BrokenUtf16FilesAreRefusedAtTheirLine) {
     std::string odd = "\xFF\xFE" + test::AsciiToUtf16Le("REGEDIT4\r\n[HKLM\\K]\r\n") + "A";
     EXPECT_EQ(MustRefuse(odd).line, 3);
     std::string lone = "\xFF\xFE" + test::AsciiToUtf16Le("REGEDIT4\r\n[HKLM\\K]\r\n\"a\"=\"");
-    lone += std::string("\x00\xD8", 2) + test::AsciiToUtf16Le("\"\r\n");
+    lone += "\x00\xD8"s + test::AsciiToUtf16Le("\"\r\n");
     const RegFileError error = MustRefuse(lone);
     EXPECT_EQ(error.line, 3);
     EXPECT_NE(error.what.find("surrogate"), std::string::npos);

@@ -10,6 +10,8 @@
 namespace zov::reg {
 namespace {
 
+using namespace std::string_literals;
+
 ValueSnapshot Value(const std::string& name, DWORD type, const std::string& data) {
     return ValueSnapshot{name, type, test::Bytes(data)};
 }
@@ -24,14 +26,13 @@ std::string Write(const KeySnapshot& root, RegFileFormat format) {
 KeySnapshot SmallTree() {
     KeySnapshot root;
     root.path = "SYSTEM\\Z";
-    root.values = {Value("", REG_SZ, std::string("default", 8)),
-                   Value("Path \"q\"", REG_SZ, std::string("C:\\x\\", 6)),
-                   Value("Irq", REG_DWORD, std::string("\x07\x00\x00\x00", 4)),
-                   Value("Bin", REG_BINARY, std::string("\x01\xAB", 2)),
-                   Value("Multi", REG_MULTI_SZ, std::string("a\0b\0\0", 5))};
+    root.values = {Value("", REG_SZ, "default\0"s), Value("Path \"q\"", REG_SZ, "C:\\x\\\0"s),
+                   Value("Irq", REG_DWORD, "\x07\x00\x00\x00"s),
+                   Value("Bin", REG_BINARY, "\x01\xAB"s),
+                   Value("Multi", REG_MULTI_SZ, "a\0b\0\0"s)};
     KeySnapshot child;
     child.path = "SYSTEM\\Z\\Port1";
-    child.values = {Value("DOSDeviceName", REG_SZ, std::string("COM13", 6))};
+    child.values = {Value("DOSDeviceName", REG_SZ, "COM13\0"s)};
     root.subkeys.push_back(child);
     return root;
 }
@@ -66,7 +67,7 @@ TEST(RegFileWriterLayout, Version5IsUtf16WithBomAndWidensHexText) {
 
 TEST(RegFileWriterLayout, RootKeyAndEmptyValuesOfEveryKind) {
     KeySnapshot root;
-    root.values = {Value("sz", REG_SZ, ""), Value("emptysz", REG_SZ, std::string("\0", 1)),
+    root.values = {Value("sz", REG_SZ, ""), Value("emptysz", REG_SZ, "\0"s),
                    Value("bin", REG_BINARY, ""), Value("none", REG_NONE, "")};
     EXPECT_EQ(Write(root, RegFileFormat::kRegedit4),
               "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE]\r\n"
@@ -80,11 +81,9 @@ TEST(RegFileWriterLayout, RootKeyAndEmptyValuesOfEveryKind) {
 TEST(RegFileWriterQuoting, StringsThatWouldNotReadBackTheSameGoToHex) {
     KeySnapshot root;
     root.path = "K";
-    root.values = {Value("noterm", REG_SZ, "abc"),
-                   Value("inner0", REG_SZ, std::string("a\0b\0", 4)),
-                   Value("newline", REG_SZ, std::string("a\nb", 4)),
-                   Value("latin1", REG_SZ, std::string("caf\xE9", 5)),
-                   Value("short", REG_DWORD, std::string("\x01\x02", 2))};
+    root.values = {Value("noterm", REG_SZ, "abc"), Value("inner0", REG_SZ, "a\0b\0"s),
+                   Value("newline", REG_SZ, "a\nb\0"s), Value("latin1", REG_SZ, "caf\xE9\0"s),
+                   Value("short", REG_DWORD, "\x01\x02"s)};
     const std::string v4 = Write(root, RegFileFormat::kRegedit4);
     EXPECT_NE(v4.find("\"noterm\"=hex(1):61,62,63\r\n"), std::string::npos) << v4;
     EXPECT_NE(v4.find("\"inner0\"=hex(1):61,00,62,00\r\n"), std::string::npos) << v4;

@@ -9,41 +9,42 @@
 namespace zov::test {
 namespace {
 
+using namespace std::string_literals;
+
 class RoundTripTest : public ZovregTest, public ::testing::WithParamInterface<const char*> {
   protected:
     // Everything that a .reg file has to carry, around the driver's two kinds of cards.
     void BuildAwkwardRegistry() {
         BuildTwoCards();
         const std::string odd = std::string(kParameters) + "\\Odd";
-        SetValue(odd, "", REG_SZ, Bytes(std::string("the default", 12)));
+        SetValue(odd, "", REG_SZ, Bytes("the default\0"s));
         SetValue(odd, "EmptySz", REG_SZ, {});
         SetValue(odd, "EmptyText", REG_SZ, {0});
         SetValue(odd, "EmptyBinary", REG_BINARY, {});
         SetValue(odd, "EmptyNone", REG_NONE, {});
         SetValue(odd, "Quotes \"and\" \\backslashes\\", REG_SZ,
-                 Bytes(std::string("say \"hi\" to C:\\dir\\", 20)));
-        SetValue(odd, "TrailingBackslash", REG_SZ, Bytes(std::string("C:\\", 4)));
-        SetValue(odd, "@", REG_SZ, Bytes(std::string("not the default", 16)));
+                 Bytes("say \"hi\" to C:\\dir\\\0"s));
+        SetValue(odd, "TrailingBackslash", REG_SZ, Bytes("C:\\\0"s));
+        SetValue(odd, "@", REG_SZ, Bytes("not the default\0"s));
         SetValue(odd, "a=b", REG_DWORD, {1, 2, 3, 4});
-        SetValue(odd, std::string(16383, 'L'), REG_SZ, Bytes(std::string("long name", 10)));
+        SetValue(odd, std::string(16383, 'L'), REG_SZ, Bytes("long name\0"s));
         std::string binary;
         for (int i = 0; i < 1000; ++i) {
             binary.push_back(static_cast<char>(i * 7));
         }
         SetValue(odd, "Binary", REG_BINARY, Bytes(binary));
-        SetValue(odd, "Expand", REG_EXPAND_SZ, Bytes(std::string("%SystemRoot%\\x", 15)));
-        SetValue(odd, "Multi", REG_MULTI_SZ, Bytes(std::string("COM1\0COM2\0\0", 11)));
+        SetValue(odd, "Expand", REG_EXPAND_SZ, Bytes("%SystemRoot%\\x\0"s));
+        SetValue(odd, "Multi", REG_MULTI_SZ, Bytes("COM1\0COM2\0\0"s));
         SetValue(odd, "Qword", REG_QWORD, {1, 2, 3, 4, 5, 6, 7, 8});
         SetValue(odd, "BigEndian", REG_DWORD_BIG_ENDIAN, {0, 0, 2, 0xA0});
         SetValue(odd, "ShortDword", REG_DWORD, {0x2A});
         SetValue(odd, "OddType", 0x12345, {9, 8, 7});
         SetValue(odd, "NoTerminator", REG_SZ, Bytes("abc"));
-        SetValue(odd, "Newline", REG_SZ, Bytes(std::string("two\r\nlines", 11)));
-        SetValue(odd, "Tab", REG_SZ, Bytes(std::string("a\tb", 4)));
-        SetValue(odd, "Utf8 caf\xC3\xA9", REG_SZ,
-                 Bytes(std::string("\xE2\x82\xAC \xF0\x9F\x98\x80", 9)));
-        SetValue(odd, "Latin1", REG_SZ, Bytes(std::string("caf\xE9", 5)));
-        SetValue(odd, "Latin1 name \xE9", REG_EXPAND_SZ, Bytes(std::string("\xFF\xFE", 3)));
+        SetValue(odd, "Newline", REG_SZ, Bytes("two\r\nlines\0"s));
+        SetValue(odd, "Tab", REG_SZ, Bytes("a\tb\0"s));
+        SetValue(odd, "Utf8 caf\xC3\xA9", REG_SZ, Bytes("\xE2\x82\xAC \xF0\x9F\x98\x80\0"s));
+        SetValue(odd, "Latin1", REG_SZ, Bytes("caf\xE9\0"s));
+        SetValue(odd, "Latin1 name \xE9", REG_EXPAND_SZ, Bytes("\xFF\xFE\0"s));
         // Names that differ only in case from other names keep their own spelling.
         SetValue(odd, "MixedCase", REG_DWORD, {1, 0, 0, 0});
         SetValue(odd + "\\mixedcase", "MIXEDCASE", REG_DWORD, {2, 0, 0, 0});
