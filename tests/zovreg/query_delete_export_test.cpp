@@ -176,5 +176,30 @@ TEST_F(ExportTest, NewFileTakesTheUmask) {
     EXPECT_EQ(info.st_mode & 0777, 0640U);
 }
 
+TEST_F(ExportTest, UserWhoMayOnlyReadTheRegistryCanExportButNotDelete) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to drop to nobody";
+    }
+    BuildTwoCards();
+    const std::string expected = Run({"export", "HKLM\\SYSTEM", "-"}).out;
+    ASSERT_EQ(chmod(Dir().c_str(), 0777), 0);
+    ASSERT_EQ(chmod(DatabasePath().c_str(), 0644), 0);
+    const int status = RunInChild([&] {
+        if (!BecomeNobody()) {
+            return 99;
+        }
+        const ToolRun exported = Run({"export", "HKLM\\SYSTEM", PathInDir("nobody.reg")});
+        if (exported.status != 0) {
+            return 1;
+        }
+        const ToolRun deleted = Run({"delete", "-f", "HKLM\\SYSTEM"});
+        return deleted.status == 1 && deleted.err.find("access denied") != std::string::npos ? 0
+                                                                                             : 2;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadText(PathInDir("nobody.reg")), expected);
+    EXPECT_NE(Dump("SYSTEM").find("Card2"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace zov::test
