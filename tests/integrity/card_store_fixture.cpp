@@ -1,0 +1,79 @@
+#include "card_store_fixture.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/registry/registry_database.h"
+
+namespace zov::test {
+
+std::string CardText(int card, bool isa, int ports, int firstCom) {
+    const std::string key = std::string(kParametersKey) + "\\Card" + std::to_string(card);
+    std::string text = key + "\n";
+    if (isa) {
+        text += "  ZOVBaseAddress = dword:" + std::to_string(0x2A0 + card) +
+                "\n  ZOVIrq = dword:" + std::to_string(3 + card) + "\n";
+    } else {
+        text += "  ZOVPortCount = dword:" + std::to_string(ports) + "\n";
+    }
+    for (int port = 1; port <= ports; ++port) {
+        text += key + "\\Port" + std::to_string(port) + "\n  DOSDeviceName = sz:COM" +
+                std::to_string(firstCom + port - 1) + "\n";
+    }
+    return text;
+}
+
+void CardStoreFixture::SetUp() {
+    RegistryTest::SetUp();
+    std::string pattern = "/dev/shm/zovint-XXXXXX";
+    if (mkdtemp(pattern.data()) != nullptr) {
+        workDir_ = pattern;
+    } else {
+        workDir_ = Dir();
+    }
+    setenv("ZOVCFG_REGISTRY", WorkDatabase().c_str(), 1);
+    setenv("SystemDrive", workDir_.c_str(), 1);
+    CloseRegistryDatabase();
+}
+
+void CardStoreFixture::TearDown() {
+    unsetenv("ZOVCFG_FAULT_AT_WRITE");
+    unsetenv("ZOVCFG_FAULT_MODE");
+    unsetenv("SystemDrive");
+    CloseRegistryDatabase();
+    if (workDir_ != Dir()) {
+        for (const char* name : {"/registry.db", "/registry.db-journal", "/ZOVsavREG"}) {
+            unlink((workDir_ + name).c_str());
+        }
+        rmdir(workDir_.c_str());
+    }
+    RegistryTest::TearDown();
+}
+
+void CardStoreFixture::KeepPristine() {
+    CloseRegistryDatabase();
+    pristine_ = ReadFileBytes(WorkDatabase());
+    ASSERT_FALSE(pristine_.empty());
+}
+
+void CardStoreFixture::BackToPristine() {
+    CloseRegistryDatabase();
+    unlink((WorkDatabase() + "-journal").c_str());
+    unlink(SavedKeyFile().c_str());
+    WriteFileBytes(WorkDatabase(), pristine_);
+}
+
+int CardStoreFixture::RunWithFaultInChild(const char* mode, int k,
+                                          const std::function<bool()>& operation) {
+    // The child opens its own connection; the parent's is closed so that nothing is shared.
+    CloseRegistryDatabase();
+    return RunInChild([&] {
+        setenv("ZOVCFG_FAULT_MODE", mode, 1);
+        setenv("ZOVCFG_FAULT_AT_WRITE", std::to_string(k).c_str(), 1);
+        CloseRegistryDatabase();
+        return operation() ? 0 : 1;
+    });
+}
+
+}  // namespace zov::test

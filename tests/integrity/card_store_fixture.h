@@ -1,0 +1,53 @@
+// A registry in a test directory with the saved-key file beside it, a pristine copy of the
+// database to go back to between runs, and operations run in a child process that a registry
+// fault can fail or kill at an exact write.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "registry_test_support.h"
+
+namespace zov::test {
+
+inline constexpr const char* kParametersKey =
+    "SYSTEM\\CurrentControlSet\\Services\\ZOVCOM\\Parameters";
+
+// Exit status RunInChild reports for a child that SIGKILL ended.
+inline constexpr int kKilledStatus = 128 + 9;
+
+// A card key in the registry fixture's notation: an ISA card with base address 0x2A0 + card and
+// interrupt 3 + card, or a PCI card with its port count; ports named from COM<firstCom> upwards.
+std::string CardText(int card, bool isa, int ports, int firstCom);
+
+class CardStoreFixture : public RegistryTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The Parameters key and everything below it, as text.
+    std::string Parameters() { return Dump(kParametersKey); }
+
+    // Remembers the database file as it is now.
+    void KeepPristine();
+    // Puts the remembered database back, without any journal or saved-key file.
+    void BackToPristine();
+
+    // The directory of the database and the saved-key file: in memory (/dev/shm) where there is
+    // one, since a killed process loses nothing of the page cache and the runs here are many.
+    const std::string& WorkDir() const { return workDir_; }
+    std::string WorkDatabase() const { return workDir_ + "/registry.db"; }
+    std::string SavedKeyFile() const { return workDir_ + "/ZOVsavREG"; }
+
+    // Runs operation in a child process whose k-th registry write fails or kills it (mode "fail"
+    // or "kill"). Returns 0 when the operation reported success, 1 when it reported a failure,
+    // kKilledStatus when the fault killed the child.
+    int RunWithFaultInChild(const char* mode, int k, const std::function<bool()>& operation);
+
+  private:
+    std::string workDir_;
+    std::vector<std::uint8_t> pristine_;
+};
+
+}  // namespace zov::test
