@@ -1,0 +1,245 @@
+// Several processes adding and removing cards on one registry at the same time: every card stays
+// whole, the numbering keeps no gap, the count agrees with what the processes say they did, and
+// a process that meets a busy registry waits instead of failing.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "card_invariants.h"
+#include "card_store_fixture.h"
+#include "platform/registry/registry_database.h"
+#include "store/card_census.h"
+#include "store/card_removal.h"
+#include "store/new_card_commit.h"
+
+namespace zov::test {
+namespace {
+
+constexpr int kProcesses = 3;
+constexpr int kRounds = 30;
+constexpr int kInitialCards = 3;
+
+// What one process reports of its rounds.
+struct Tally {
+    int adds = 0;      // cards it added
+    int removals = 0;  // cards it removed
+    std::vector<std::string> failures;
+};
+
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        c = c == '\n' ? ' ' : c;
+    }
+    return text;
+}
+
+// A 4-port PCI card whose COM names no other round of any process uses.
+NewCard UniqueCard(int process, int round) {
+    const int firstCom = 100 + 4 * (process * kRounds + round);
+    return DescribeNewCard("COM" + std::to_string(firstCom), 0, 1, "", "");
+}
+
+// One round: a census, then an add of a new card or the removal of a random listed card, with
+// the count of that census. With `oneTransaction`, census and change run in one registry
+// transaction, so that the change always meets the cards the census counted.
+void PlayRound(int process, int round, bool oneTransaction, std::mt19937* random, Tally* tally) {
+    std::optional<RegistryTransaction> whole;
+    if (oneTransaction) {
+        whole.emplace();
+        if (whole->Status() != ERROR_SUCCESS) {
+            tally->failures.push_back("the round's transaction did not start: status " +
+                                      std::to_string(whole->Status()));
+            return;
+        }
+    }
+    const int count = TakeCardCensus().cardCount;
+    if (!oneTransaction) {
+        // The user's time between the list and the change, in which the others go on.
+        usleep(static_cast<useconds_t>((*random)() % 3000));
+    }
+    const bool add = count == 0 || (count < 8 && (*random)() % 2 == 0);
+    bool done = false;
+    if (add) {
+        const auto refusal = AddCard(UniqueCard(process, round), count);
+        done = !refusal;
+        if (refusal) {
+            tally->failures.push_back("add: " + OneLine(refusal->text));
+        }
+    } else {
+        const int card = 1 + static_cast<int>((*random)() % static_cast<unsigned>(count));
+        const auto failure = RemoveAndRenumber(card, count);
+        done = !failure;
+        if (failure) {
+            tally->failures.push_back("removal: " + OneLine(*failure));
+        }
+    }
+    if (whole) {
+        const LSTATUS status = whole->Commit();
+        if (status != ERROR_SUCCESS) {
+            tally->failures.push_back("the round's commit: status " + std::to_string(status));
+            done = false;
+        }
+    }
+    if (done) {
+        ++(add ? tally->adds : tally->removals);
+    }
+}
+
+// Runs the rounds of one process and writes its tally to `out`: "adds N", "removals N", then one
+// line per failure.
+int PlayRounds(int process, bool oneTransaction, int out) {
+    CloseRegistryDatabase();
+    std::mt19937 random(static_cast<unsigned>(1000 + process));
+    Tally tally;
+    for (int round = 0; round < kRounds; ++round) {
+        PlayRound(process, round, oneTransaction, &random, &tally);
+    }
+    std::string report = "adds " + std::to_string(tally.adds) + "\nremovals " +
+                         std::to_string(tally.removals) + "\n";
+    for (const std::string& failure : tally.failures) {
+        report += failure + "\n";
+    }
+    std::size_t written = 0;
+    while (written < report.size()) {
+        const ssize_t n = write(out, report.data() + written, report.size() - written);
+        if (n <= 0) {
+            return 3;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+Tally ParseTally(const std::string& report) {
+    Tally tally;
+    std::istringstream lines(report);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("adds ", 0) == 0) {
+            tally.adds = std::stoi(line.substr(5));
+        } else if (line.rfind("removals ", 0) == 0) {
+            tally.removals = std::stoi(line.substr(9));
+        } else if (!line.empty()) {
+            tally.failures.push_back(line);
+        }
+    }
+    return tally;
+}
+
+std::string ReadAll(int fd) {
+    std::string text;
+    std::vector<char> chunk(4096);
+    ssize_t n = 0;
+    while ((n = read(fd, chunk.data(), chunk.size())) > 0) {
+        text.append(chunk.data(), static_cast<std::size_t>(n));
+    }
+    return text;
+}
+
+class ConcurrentUseTest : public CardStoreFixture {
+  protected:
+    void SetUp() override {
+        CardStoreFixture::SetUp();
+        if (geteuid() != 0) {
+            GTEST_SKIP() << "removals need the backup and restore privileges of root";
+        }
+        std::string cards;
+        for (int card = 1; card <= kInitialCards; ++card) {
+            cards += CardText(card, false, 4, 4 * card);
+        }
+        Build(cards);
+        ASSERT_EQ(CardInvariantProblems(kInitialCards), "");
+    }
+
+    // Runs kProcesses processes at once and returns their tallies together.
+    Tally RunProcesses(bool oneTransaction) {
+        CloseRegistryDatabase();
+        std::vector<pid_t> children;
+        std::vector<int> pipes;
+        for (int process = 0; process < kProcesses; ++process) {
+            int ends[2];
+            if (pipe(ends) != 0) {
+                ADD_FAILURE() << "no pipe";
+                break;
+            }
+            const pid_t child = fork();
+            if (child == 0) {
+                close(ends[0]);
+                _exit(PlayRounds(process, oneTransaction, ends[1]));
+            }
+            close(ends[1]);
+            if (child < 0) {
+                close(ends[0]);
+                ADD_FAILURE() << "no child process";
+                break;
+            }
+            children.push_back(child);
+            pipes.push_back(ends[0]);
+        }
+        Tally total;
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            const Tally tally = ParseTally(ReadAll(pipes[i]));
+            close(pipes[i]);
+            int status = 0;
+            EXPECT_EQ(waitpid(children[i], &status, 0), children[i]);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                << "process " << i << " ended with status " << status;
+            total.adds += tally.adds;
+            total.removals += tally.removals;
+            total.failures.insert(total.failures.end(), tally.failures.begin(),
+                                  tally.failures.end());
+        }
+        return total;
+    }
+
+    // No operation may fail because the registry was busy: the others wait for it.
+    static void ExpectNoBusyFailure(const Tally& tally) {
+        for (const std::string& failure : tally.failures) {
+            EXPECT_EQ(failure.find("status 170"), std::string::npos) << failure;
+            EXPECT_EQ(failure.find("locked"), std::string::npos) << failure;
+        }
+    }
+};
+
+TEST_F(ConcurrentUseTest, RoundsThatChangeWhatTheirCensusSawKeepEveryCardWhole) {
+    const Tally tally = RunProcesses(true);
+    ExpectNoBusyFailure(tally);
+    for (const std::string& failure : tally.failures) {
+        ADD_FAILURE() << "a round that saw the current cards failed: " << failure;
+    }
+    EXPECT_EQ(tally.adds + tally.removals, kProcesses * kRounds);
+    EXPECT_GT(tally.adds, 0);
+    EXPECT_GT(tally.removals, 0);
+    const int expected = kInitialCards + tally.adds - tally.removals;
+    EXPECT_EQ(CardInvariantProblems(expected), "")
+        << tally.adds << " adds and " << tally.removals << " removals";
+    EXPECT_FALSE(Exists(SavedKeyFile()));
+}
+
+// The rounds as the utility runs them: the census and the change in transactions of their own,
+// so another process may change the cards in between. Disabled until the store refuses a change
+// whose count is stale (see stale_census_test.cpp): today it leaves gaps in the numbering.
+TEST_F(ConcurrentUseTest, DISABLED_RoundsWithACensusOfTheirOwnKeepEveryCardWhole) {
+    const Tally tally = RunProcesses(false);
+    ExpectNoBusyFailure(tally);
+    EXPECT_GT(tally.adds, 0);
+    EXPECT_GT(tally.removals, 0);
+    const int expected = kInitialCards + tally.adds - tally.removals;
+    std::string failures;
+    for (const std::string& failure : tally.failures) {
+        failures += failure + "\n";
+    }
+    EXPECT_EQ(CardInvariantProblems(expected), "")
+        << tally.adds << " adds and " << tally.removals << " removals; refused:\n"
+        << failures << "now:\n"
+        << Parameters();
+}
+
+}  // namespace
+}  // namespace zov::test
