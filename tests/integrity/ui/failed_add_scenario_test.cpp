@@ -1,0 +1,129 @@
+// An add that the registry fails at one of its writes, met through the whole utility: the user
+// sees "Card Not Added" over the settings dialog, which stays open; nothing reaches the registry
+// and the utility ends with nothing changed.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app_scenario.h"
+#include "platform/registry/registry_database.h"
+#include "store/card_globals.h"
+#include "store/new_card_commit.h"
+#include "ui/res/resource.h"
+
+namespace zov::test {
+namespace {
+
+constexpr const char* kSettingsCaption = "ZOV Card Settings";
+constexpr const char* kListCaption = " Tarnell ZOV Cards";
+
+// Makes the k-th registry write from the next opening of the database fail (0: none).
+void FailAtWrite(int k) {
+    if (k == 0) {
+        unsetenv("ZOVCFG_FAULT_AT_WRITE");
+        unsetenv("ZOVCFG_FAULT_MODE");
+    } else {
+        setenv("ZOVCFG_FAULT_MODE", "fail", 1);
+        setenv("ZOVCFG_FAULT_AT_WRITE", std::to_string(k).c_str(), 1);
+    }
+    CloseRegistryDatabase();
+}
+
+// Which write of the add fails.
+enum class FailingWrite { First, Middle, Commit };
+
+class FailedAddScenario : public AppScenario, public ::testing::WithParamInterface<FailingWrite> {
+  protected:
+    void SetUp() override {
+        AppScenario::SetUp();
+        // Neither card conflicts with the settings dialog's defaults: ISA at 0x200, IRQ 5,
+        // 8 ports from COM13.
+        Build(IsaCardKeys(1, 8, 3, 0x300, 10) + PciCardKeys(2, 4, 40));
+    }
+    void TearDown() override {
+        FailAtWrite(0);
+        AppScenario::TearDown();
+    }
+
+    // The writes of the add the dialog's defaults make, counted on a copy of the registry: the
+    // last one is the commit.
+    int WritesOfDefaultAdd() {
+        CloseRegistryDatabase();
+        const std::string copy = PathInDir("count.db");
+        WriteFileBytes(copy, ReadFileBytes(DatabasePath()));
+        setenv("ZOVCFG_REGISTRY", copy.c_str(), 1);
+        const NewCard card = DescribeNewCard("COM13", 1, 0, "200", "5");
+        int writes = 0;
+        for (int k = 1; k < 200; ++k) {
+            FailAtWrite(k);
+            if (!AddCard(card, 2)) {
+                writes = k - 1;
+                break;
+            }
+        }
+        FailAtWrite(0);
+        setenv("ZOVCFG_REGISTRY", DatabasePath().c_str(), 1);
+        CloseRegistryDatabase();
+        return writes;
+    }
+};
+
+TEST_P(FailedAddScenario, CardNotAddedKeepsTheDialogOpenAndTheRegistryAsItWas) {
+    const std::string before = Parameters();
+    const int writes = WritesOfDefaultAdd();
+    // The card key, two values, eight port keys, eight names and the commit at least.
+    ASSERT_GE(writes, 20);
+    int k = 1;
+    if (GetParam() == FailingWrite::Middle) {
+        k = writes / 2;
+    } else if (GetParam() == FailingWrite::Commit) {
+        k = writes;
+    }
+
+    Alt('a');
+    Check([k] {
+        ASSERT_EQ(Caption(), kSettingsCaption);
+        FailAtWrite(k);
+    });
+    Alt('d');
+    Check([] {
+        EXPECT_EQ(Caption(), "Card Not Added");
+        const HWND owner = GetWindow(Front(), GW_OWNER);
+        ASSERT_NE(owner, nullptr);
+        EXPECT_NE(GetDlgItem(owner, IDC_BUS_PCI), nullptr) << "the box belongs to the settings";
+    });
+    Press(Key::Enter);
+    Check([] {
+        EXPECT_EQ(Caption(), kSettingsCaption);
+        EXPECT_EQ(ComboText(IDC_STARTING_PORT), "COM13");
+        EXPECT_EQ(g_nChangeCount, 0);
+    });
+    Alt('c');
+    Check([] {
+        EXPECT_EQ(Caption(), kListCaption);
+        EXPECT_EQ(ListRows(IDC_CARD_LIST).size(), 2U);
+    });
+    Press(Key::Escape);
+    EXPECT_EQ(RunApp(), 0);
+    FailAtWrite(0);
+    EXPECT_EQ(Parameters(), before) << "after a failure at write " << k << " of " << writes;
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, FailedAddScenario,
+                         ::testing::Values(FailingWrite::First, FailingWrite::Middle,
+                                           FailingWrite::Commit),
+                         [](const ::testing::TestParamInfo<FailingWrite>& info) {
+                             switch (info.param) {
+                                 case FailingWrite::First:
+                                     return "First";
+                                 case FailingWrite::Middle:
+                                     return "Middle";
+                                 case FailingWrite::Commit:
+                                     return "Commit";
+                             }
+                             return "Unknown";
+                         });
+
+}  // namespace
+}  // namespace zov::test
