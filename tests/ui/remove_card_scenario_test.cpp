@@ -326,11 +326,12 @@ class RemoveCardEmptyListNotice : public RemoveCardScenario,
                                   public ::testing::WithParamInterface<NoticeCase> {};
 
 TEST_P(RemoveCardEmptyListNotice, ExplainsAndChangesNothing) {
-    const auto& [notice, closing] = GetParam();
+    const Notice& notice = std::get<0>(GetParam());
+    const Answer& closing = std::get<1>(GetParam());
     Build(std::string(kParametersPath) + "\\Card1\n  ZOVPortCount = dword:4\n");
     const std::string before = Parameters();
     Alt(notice.command);
-    Check([this, notice] {
+    Check([this, &notice] {
         EXPECT_EQ(Caption(), notice.caption);
         // The notice's one static text as a whole; the screen wraps its long lines.
         EXPECT_EQ(ControlText(IDC_STATIC), notice.text);
