@@ -1,0 +1,115 @@
+#include "card_calls_without_transaction.h"
+
+#include <string>
+
+#include "platform/format.h"
+#include "platform/win32.h"
+#include "store/card_conflict.h"
+#include "store/card_key_reader.h"
+#include "store/card_layout.h"
+#include "store/card_removal.h"
+#include "store/key_tree.h"
+#include "store/registry_key.h"
+#include "store/scoped_privilege.h"
+
+namespace zov::bench {
+namespace {
+
+constexpr DWORD kPortCountRoom = 20;
+
+LSTATUS SetDword(HKEY key, const char* name, DWORD number) {
+    const BYTE bytes[4] = {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8),
+                           static_cast<BYTE>(number >> 16), static_cast<BYTE>(number >> 24)};
+    return RegSetValueExA(key, name, 0, REG_DWORD, bytes, sizeof bytes);
+}
+
+bool MoveCardDown(int from, const std::string& file) {
+    DeleteFileA(file.c_str());
+    {
+        RegistryKey source;
+        if (source.Open(HKEY_LOCAL_MACHINE, CardKeyPath(from), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+            return false;
+        }
+        ScopedPrivilege backup(SE_BACKUP_NAME);
+        if (RegSaveKeyA(source.Get(), file.c_str(), nullptr) != ERROR_SUCCESS) {
+            return false;
+        }
+    }
+    RegistryKey target;
+    if (target.Open(HKEY_LOCAL_MACHINE, CardKeyPath(from - 1), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return false;
+    }
+    ScopedPrivilege restore(SE_RESTORE_NAME);
+    const bool restored = RegRestoreKeyA(target.Get(), file.c_str(), 0) == ERROR_SUCCESS;
+    DeleteFileA(file.c_str());
+    return restored;
+}
+
+}  // namespace
+
+CardCensus CensusCallByCall() {
+    CardCensus census;
+    for (int card = 1;; ++card) {
+        RegistryKey cardKey;
+        if (cardKey.Open(HKEY_LOCAL_MACHINE, CardKeyPath(card), KEY_READ) != ERROR_SUCCESS) {
+            census.cardCount = card - 1;
+            break;
+        }
+        const auto portCount = QueryValueWithin(cardKey.Get(), kPortCountValue, kPortCountRoom);
+        const DWORD ports =
+            portCount ? LittleEndianNumber(*portCount) : CountSubkeys(cardKey.Get());
+        const auto firstPort = ReadFirstPortName(cardKey.Get(), KEY_READ);
+        if (!firstPort) {
+            census.cardCount = card;
+            break;
+        }
+        census.rows.push_back(FormatText("Card%d\t%s\t%d\t%s\t", card, portCount ? "PCI" : "ISA",
+                                         static_cast<int>(ports), firstPort->c_str()));
+    }
+    return census;
+}
+
+bool AddCardCallByCall(const NewCard& card, int cardCount) {
+    if (FindCardConflict(card, cardCount)) {
+        return false;
+    }
+    RegistryKey cardKey;
+    if (cardKey.Create(HKEY_LOCAL_MACHINE, CardKeyPath(cardCount + 1)) != ERROR_SUCCESS) {
+        return false;
+    }
+    const LSTATUS status = card.isIsa
+                               ? SetDword(cardKey.Get(), kBaseAddressValue, card.baseAddress) |
+                                     SetDword(cardKey.Get(), kIrqValue, card.irq)
+                               : SetDword(cardKey.Get(), kPortCountValue, card.portCount);
+    if (status != ERROR_SUCCESS) {
+        return false;
+    }
+    for (uint32_t port = 1; port <= card.portCount; ++port) {
+        RegistryKey portKey;
+        if (portKey.Create(cardKey.Get(), PortKeyName(static_cast<int>(port))) != ERROR_SUCCESS) {
+            return false;
+        }
+        const std::string name = ComPortName(static_cast<long long>(card.firstCom) + port - 1);
+        if (RegSetValueExA(portKey.Get(), kDosDeviceNameValue, 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(name.c_str()),
+                           static_cast<DWORD>(name.size() + 1)) != ERROR_SUCCESS) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool RemoveCardCallByCall(int cardNumber, int cardCount) {
+    const std::string file = SavedKeyFilePath();
+    for (int from = cardNumber + 1; from <= cardCount; ++from) {
+        if (!MoveCardDown(from, file)) {
+            return false;
+        }
+    }
+    RegistryKey parameters;
+    return parameters.Open(HKEY_LOCAL_MACHINE, kParametersKeyPath, KEY_ALL_ACCESS) ==
+               ERROR_SUCCESS &&
+           DeleteKeyTree(parameters.Get(), CardKeyName(cardCount)) == ERROR_SUCCESS;
+}
+
+}  // namespace zov::bench
