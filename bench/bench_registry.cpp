@@ -24,8 +24,8 @@ fs::path DataDirectory() {
 }
 
 void Fail(const std::string& what, LSTATUS status) {
-    std::fprintf(stderr, "card_store_bench: %s failed (status %ld) %s\n", what.c_str(),
-                 static_cast<long>(status), ZovRegistryDiagnostic());
+    (void)std::fprintf(stderr, "card_store_bench: %s failed (status %ld) %s\n", what.c_str(),
+                       static_cast<long>(status), ZovRegistryDiagnostic());
     std::exit(1);
 }
 
@@ -99,7 +99,7 @@ void WriteCards() {
 // the cards.
 fs::path PreparedDatabase(bool withUnrelatedKeys) {
     const fs::path directory = DataDirectory();
-    const fs::path prepared =
+    fs::path prepared =
         directory / (withUnrelatedKeys ? "cards-and-unrelated-keys.db" : "cards-only.db");
     if (fs::exists(prepared)) {
         return prepared;
@@ -108,8 +108,8 @@ fs::path PreparedDatabase(bool withUnrelatedKeys) {
     fs::remove(building);
     UseRegistry(building.string());
     if (withUnrelatedKeys) {
-        std::fprintf(stderr, "card_store_bench: writing %d unrelated keys into %s (once)\n",
-                     kUnrelatedKeyCount, prepared.c_str());
+        (void)std::fprintf(stderr, "card_store_bench: writing %d unrelated keys into %s (once)\n",
+                           kUnrelatedKeyCount, prepared.c_str());
         WriteUnrelatedKeys();
     }
     WriteCards();
@@ -130,7 +130,7 @@ void UseCardRegistry(bool withUnrelatedKeys) {
     if (current == static_cast<int>(withUnrelatedKeys)) {
         return;
     }
-    const fs::path prepared = PreparedDatabase(withUnrelatedKeys);
+    fs::path prepared = PreparedDatabase(withUnrelatedKeys);
     const fs::path working = DataDirectory() / "working.db";
     CloseRegistryDatabase();
     fs::copy_file(prepared, working, fs::copy_options::overwrite_existing);
