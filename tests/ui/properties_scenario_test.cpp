@@ -128,14 +128,14 @@ TEST_F(PropertiesScenario, IsaCardCountsEverySubkeyAsAPort) {
 
 TEST_F(PropertiesScenario, CardRemovedAfterTheListWasBuiltShowsOnlyItsNumber) {
     Build(PciCardKeys(1, 2, 3) + CardPath(1) + "\n  ZOVBus = dword:2\n  ZOVSlot = dword:11\n");
-    Check([] {
+    Check([this] {
         ASSERT_EQ(ListRows(IDC_CARD_LIST).size(), 1U);
         // Another program removes the card while the list still shows it.
-        EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, (CardPath(1) + "\\Port1").c_str()),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, (CardPath(1) + "\\Port2").c_str()),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, CardPath(1).c_str()), ERROR_SUCCESS);
+        HKEY parameters = Open(kParametersPath);
+        EXPECT_EQ(RegDeleteKeyA(parameters, "Card1\\Port1"), ERROR_SUCCESS);
+        EXPECT_EQ(RegDeleteKeyA(parameters, "Card1\\Port2"), ERROR_SUCCESS);
+        EXPECT_EQ(RegDeleteKeyA(parameters, "Card1"), ERROR_SUCCESS);
+        RegCloseKey(parameters);
     });
     Alt('p');
     Check([this] {
