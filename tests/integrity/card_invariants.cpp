@@ -68,7 +68,7 @@ std::string CardProblems(HKEY parameters, int card, std::set<std::string>* names
         HKEY portKey = nullptr;
         const std::string portName = FormatText("Port%ld", port);
         if (RegOpenKeyExA(cardKey, portName.c_str(), 0, KEY_READ, &portKey) != ERROR_SUCCESS) {
-            problems += cardName + "\\" + portName + " is missing\n";
+            problems += FormatText("%s\\%s is missing\n", cardName.c_str(), portName.c_str());
             continue;
         }
         const std::string device = StringValue(portKey, "DOSDeviceName");

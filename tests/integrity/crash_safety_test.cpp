@@ -70,7 +70,7 @@ class CrashSafetyTest : public CardStoreFixture {
     std::string StateAfter(const std::function<bool()>& operation) {
         KeepPristine();
         EXPECT_TRUE(operation());
-        const std::string after = Parameters();
+        std::string after = Parameters();
         BackToPristine();
         return after;
     }

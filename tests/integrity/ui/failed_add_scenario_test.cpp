@@ -89,7 +89,7 @@ TEST_P(FailedAddScenario, CardNotAddedKeepsTheDialogOpenAndTheRegistryAsItWas) {
     Alt('d');
     Check([] {
         EXPECT_EQ(Caption(), "Card Not Added");
-        const HWND owner = GetWindow(Front(), GW_OWNER);
+        HWND owner = GetWindow(Front(), GW_OWNER);
         ASSERT_NE(owner, nullptr);
         EXPECT_NE(GetDlgItem(owner, IDC_BUS_PCI), nullptr) << "the box belongs to the settings";
     });
