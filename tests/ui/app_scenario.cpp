@@ -39,6 +39,9 @@ int AppScenario::RunApp() {
     char* argv[] = {name, nullptr};
     const int exitCode = AfxWinMainOnTerminal(screen, 1, argv, ZovcfgInstance());
     EXPECT_FALSE(screen.RanDry()) << "the utility was still waiting for input:\n" << screen.Text();
+    // Input left over means a queued key or check never ran.
+    EXPECT_EQ(screen.PendingEvents(), 0) << "the utility ended before all input was used:\n"
+                                         << screen.Text();
     return exitCode;
 }
 
