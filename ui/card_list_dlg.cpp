@@ -18,13 +18,20 @@ namespace {
 
 constexpr int kMaxCards = 8;
 
-// The text of the selected row, or nothing when no row is selected.
-bool SelectedRow(const CListBox& list, CString& row) {
+// What follows the first "Card" in the selected row; false when no row is selected or the row
+// has no "Card" followed by anything.
+bool TextAfterCard(const CListBox& list, CString& rest) {
     const int selected = list.GetCurSel();
     if (selected == LB_ERR) {
         return false;
     }
+    CString row;
     list.GetText(selected, row);
+    const std::size_t card = row.find("Card");
+    if (card == CString::npos || card + 4 >= row.size()) {
+        return false;
+    }
+    rest = row.substr(card + 4);
     return true;
 }
 
@@ -136,15 +143,11 @@ void CCardListDlg::OnProperties() {
         return;
     }
     // The properties dialog is built around the one character after "Card".
-    CString row;
-    if (!SelectedRow(m_lstCards, row)) {
+    CString number;
+    if (!TextAfterCard(m_lstCards, number)) {
         return;
     }
-    const std::size_t card = row.find("Card");
-    if (card == CString::npos || card + 4 >= row.size()) {
-        return;
-    }
-    m_chCurrentCard = row[card + 4];
+    m_chCurrentCard = number[0];
     {
         CCardPropertiesDlg properties;
         properties.DoModal();
@@ -159,22 +162,18 @@ void CCardListDlg::OnRemove() {
         return;
     }
     // The whole decimal number after "Card": the row of Card10 is card 10, not card 1.
-    CString row;
-    if (!SelectedRow(m_lstCards, row)) {
+    CString rest;
+    if (!TextAfterCard(m_lstCards, rest)) {
         return;
     }
-    const std::size_t card = row.find("Card");
-    if (card == CString::npos) {
-        return;
-    }
-    std::size_t digits = card + 4;
-    while (digits < row.size() && std::isdigit(static_cast<unsigned char>(row[digits])) != 0) {
+    std::size_t digits = 0;
+    while (digits < rest.size() && std::isdigit(static_cast<unsigned char>(rest[digits])) != 0) {
         ++digits;
     }
-    if (digits == card + 4 || digits - (card + 4) > 9) {
+    if (digits == 0 || digits > 9) {
         return;
     }
-    const int number = std::stoi(row.substr(card + 4, digits - (card + 4)));
+    const int number = std::stoi(rest.substr(0, digits));
     {
         // Nothing is removed without a confirmation: a dialog that could not be shown ends the
         // command as Abort does.
