@@ -6,6 +6,7 @@
 
 #include "platform/format.h"
 #include "platform/framework/afx_message_box.h"
+#include "store/card_census.h"
 #include "store/card_globals.h"
 #include "store/card_layout.h"
 #include "store/key_tree.h"
@@ -110,9 +111,30 @@ std::optional<std::string> zov::RemoveAndRenumber(int cardNumber, int cardCount)
         RegistryTransaction transaction;
         LSTATUS status = transaction.Status();
         if (status == ERROR_SUCCESS) {
-            failure = RemoveWithin(cardNumber, cardCount, file);
+            // Renumbering after a count that another program has changed since would leave a gap.
+            if (TakeCardCensus().cardCount != cardCount) {
+                failure = NotRemoved(cardNumber,
+                                     "the configured cards have changed meanwhile, by "
+                                     "another program");
+            } else {
+                failure = RemoveWithin(cardNumber, cardCount, file);
+            }
+            // The file goes while this transaction still holds the registry, so that it is never
+            // a file another removal, waiting for the registry, has saved meanwhile. DeleteFileA
+            // removes a link itself, never its target.
+            DWORD fileError = ERROR_SUCCESS;
+            if (!file.empty() && !DeleteFileA(file.c_str()) &&
+                GetLastError() != ERROR_FILE_NOT_FOUND) {
+                fileError = GetLastError();
+            }
             if (!failure) {
                 status = transaction.Commit();
+                if (status == ERROR_SUCCESS && fileError != ERROR_SUCCESS) {
+                    failure = FormatText(
+                        "Card%d was removed, but the saved-key file %s could not "
+                        "be deleted (status %lu). Delete it by hand.",
+                        cardNumber, file.c_str(), static_cast<unsigned long>(fileError));
+                }
             }
         }
         if (!failure && status != ERROR_SUCCESS) {
@@ -120,14 +142,6 @@ std::optional<std::string> zov::RemoveAndRenumber(int cardNumber, int cardCount)
                                                         "(status %ld)",
                                                         static_cast<long>(status)));
         }
-    }
-    // The file is removed on every path; DeleteFileA removes a link itself, never its target.
-    if (!file.empty() && !DeleteFileA(file.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
-        !failure) {
-        failure = FormatText(
-            "Card%d was removed, but the saved-key file %s could not be "
-            "deleted (status %lu). Delete it by hand.",
-            cardNumber, file.c_str(), static_cast<unsigned long>(GetLastError()));
     }
     return failure;
 }

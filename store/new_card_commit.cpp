@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/format.h"
+#include "store/card_census.h"
 #include "store/card_conflict.h"
 #include "store/card_globals.h"
 #include "store/card_layout.h"
@@ -74,6 +75,13 @@ LSTATUS WriteCard(const NewCard& card, int number) {
 }
 
 CardRefusal NotAdded(int number, LSTATUS status) {
+    if (status == ERROR_FILE_NOT_FOUND) {
+        return {zov::FormatText("Card%d was not added: the configured cards have changed "
+                                "meanwhile, by another program.\n"
+                                "Nothing was written. Cancel to see the current list.",
+                                number),
+                kNotAddedCaption};
+    }
     if (status == ERROR_ALREADY_EXISTS) {
         return {zov::FormatText("Card%d was not added: a card with this number has been "
                                 "configured meanwhile, by another program.\n"
@@ -96,6 +104,15 @@ std::optional<zov::CardRefusal> zov::AddCard(const NewCard& card, int cardCount)
     RegistryTransaction transaction;
     if (transaction.Status() != ERROR_SUCCESS) {
         return NotAdded(number, transaction.Status());
+    }
+    // The count the dialog opened with must still hold: numbering a card after a count that
+    // another program has changed since would leave a gap or merge into another card.
+    const int cardsNow = TakeCardCensus().cardCount;
+    if (cardsNow > cardCount) {
+        return NotAdded(number, ERROR_ALREADY_EXISTS);
+    }
+    if (cardsNow < cardCount) {
+        return NotAdded(number, ERROR_FILE_NOT_FOUND);
     }
     if (auto conflict = FindCardConflict(card, cardCount)) {
         return conflict;
