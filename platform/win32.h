@@ -681,7 +681,7 @@ int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 // an inner scope joins the outer one, its Commit does nothing, and an inner scope that ends
 // without Commit makes the outer Commit fail and roll back.
 class RegistryTransaction {
-public:
+  public:
     RegistryTransaction();
     ~RegistryTransaction();
     RegistryTransaction(const RegistryTransaction&) = delete;
@@ -694,7 +694,7 @@ public:
     // Makes the changes durable: ERROR_SUCCESS, or the failure status with everything rolled back.
     LSTATUS Commit();
 
-private:
+  private:
     LSTATUS status_ = ERROR_SUCCESS;
     bool outermost_ = false;  // this scope began the transaction
     bool joined_ = false;     // this scope joined an outer one

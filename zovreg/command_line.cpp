@@ -8,13 +8,13 @@
 namespace zov::reg {
 namespace {
 
-struct VerbSpec {
+struct VerbEntry {
     Verb verb;
     const char* name;
     std::size_t arguments;  // KEY, or KEY FILE, or FILE
 };
 
-constexpr std::array<VerbSpec, 4> kVerbs = {{
+constexpr std::array<VerbEntry, 4> kVerbs = {{
     {Verb::kQuery, "query", 1},
     {Verb::kExport, "export", 2},
     {Verb::kImport, "import", 1},
@@ -78,9 +78,9 @@ bool ParseOption(const std::vector<std::string>& args, std::size_t* index, Comma
 }  // namespace
 
 const char* VerbName(Verb verb) {
-    for (const VerbSpec& spec : kVerbs) {
-        if (spec.verb == verb) {
-            return spec.name;
+    for (const VerbEntry& entry : kVerbs) {
+        if (entry.verb == verb) {
+            return entry.name;
         }
     }
     return "";
@@ -102,17 +102,17 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* command
         command->version = true;
         return true;
     }
-    const VerbSpec* spec = nullptr;
-    for (const VerbSpec& candidate : kVerbs) {
+    const VerbEntry* entry = nullptr;
+    for (const VerbEntry& candidate : kVerbs) {
         if (first == candidate.name) {
-            spec = &candidate;
+            entry = &candidate;
         }
     }
-    if (spec == nullptr) {
+    if (entry == nullptr) {
         *error = FormatText("unknown command '%s' (see zovreg --help)", first.c_str());
         return false;
     }
-    command->verb = spec->verb;
+    command->verb = entry->verb;
     std::vector<std::string> positional;
     bool options_ended = false;
     for (std::size_t index = 1; index < args.size(); ++index) {
@@ -130,26 +130,26 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* command
     if (command->help) {
         return true;
     }
-    if (positional.size() != spec->arguments) {
-        const char* wanted = spec->verb == Verb::kExport   ? "KEY FILE"
-                             : spec->verb == Verb::kImport ? "FILE"
-                                                           : "KEY";
+    if (positional.size() != entry->arguments) {
+        const char* wanted = entry->verb == Verb::kExport   ? "KEY FILE"
+                             : entry->verb == Verb::kImport ? "FILE"
+                                                            : "KEY";
         *error =
-            FormatText("%s: expected %s, got %zu argument%s (see zovreg %s --help)", spec->name,
-                       wanted, positional.size(), positional.size() == 1 ? "" : "s", spec->name);
+            FormatText("%s: expected %s, got %zu argument%s (see zovreg %s --help)", entry->name,
+                       wanted, positional.size(), positional.size() == 1 ? "" : "s", entry->name);
         return false;
     }
-    if (spec->verb == Verb::kImport) {
+    if (entry->verb == Verb::kImport) {
         command->file = positional[0];
         return true;
     }
     command->key_text = positional[0];
     std::string why;
     if (!ParseRootedKeyPath(command->key_text, &command->key_path, &why)) {
-        *error = FormatText("%s: %s: %s", spec->name, command->key_text.c_str(), why.c_str());
+        *error = FormatText("%s: %s: %s", entry->name, command->key_text.c_str(), why.c_str());
         return false;
     }
-    if (spec->verb == Verb::kExport) {
+    if (entry->verb == Verb::kExport) {
         command->file = positional[1];
     }
     return true;
