@@ -1,14 +1,14 @@
 #include "registry_test_support.h"
 
-#include <fcntl.h>
-#include <ftw.h>
 #include <grp.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "platform/format.h"
@@ -17,34 +17,31 @@
 namespace zov::test {
 namespace {
 
-int RemoveEntry(const char* path, const struct stat* /*info*/, int /*flag*/, struct FTW* /*ftw*/) {
-    return remove(path);
-}
-
 std::string Trim(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
+    return first == std::string::npos
+               ? std::string()
+               : text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 std::vector<std::uint8_t> ParseData(const std::string& notation, DWORD* type) {
     std::vector<std::uint8_t> data;
-    if (notation.rfind("dword:", 0) == 0) {
+    const std::size_t colon = notation.find(':');
+    const std::string kind = notation.substr(0, colon);
+    const std::string rest = colon == std::string::npos ? "" : notation.substr(colon + 1);
+    if (kind == "dword") {
         *type = REG_DWORD;
-        const auto value = static_cast<DWORD>(std::strtoul(notation.c_str() + 6, nullptr, 0));
+        const auto value = static_cast<DWORD>(std::strtoul(rest.c_str(), nullptr, 0));
         for (int shift = 0; shift < 32; shift += 8) {
             data.push_back(static_cast<std::uint8_t>(value >> shift));
         }
-    } else if (notation.rfind("sz:", 0) == 0) {
+    } else if (kind == "sz") {
         *type = REG_SZ;
-        data.assign(notation.begin() + 3, notation.end());
+        data.assign(rest.begin(), rest.end());
         data.push_back(0);
-    } else if (notation.rfind("hex:", 0) == 0) {
+    } else if (kind == "hex") {
         *type = REG_BINARY;
-        std::istringstream bytes(notation.substr(4));
+        std::istringstream bytes(rest);
         std::string byte;
         while (bytes >> byte) {
             data.push_back(static_cast<std::uint8_t>(std::strtoul(byte.c_str(), nullptr, 16)));
@@ -71,39 +68,36 @@ std::string FormatData(DWORD type, const std::vector<std::uint8_t>& data) {
 }
 
 void DumpKey(HKEY key, const std::string& relative, std::string* out) {
-    if (!relative.empty()) {
-        *out += relative + "\n";
-    }
+    *out += relative.empty() ? "" : relative + "\n";
+    std::string name(16384, '\0');
+    std::vector<std::uint8_t> data(1 << 16);
+    DWORD name_size = 0;
+    DWORD data_size = 0;
+    DWORD type = 0;
     for (DWORD index = 0;; ++index) {
-        std::string name(16384, '\0');
-        DWORD name_size = static_cast<DWORD>(name.size());
-        DWORD type = 0;
-        std::vector<std::uint8_t> data(1 << 16);
-        DWORD data_size = static_cast<DWORD>(data.size());
+        name_size = static_cast<DWORD>(name.size());
+        data_size = static_cast<DWORD>(data.size());
         const LSTATUS status = RegEnumValueA(key, index, name.data(), &name_size, nullptr, &type,
                                              data.data(), &data_size);
         if (status == ERROR_NO_MORE_ITEMS) {
             break;
         }
         ASSERT_EQ(status, ERROR_SUCCESS);
-        name.resize(name_size);
-        data.resize(data_size);
-        *out +=
-            "  " + (name.empty() ? std::string("@") : name) + " = " + FormatData(type, data) + "\n";
+        *out += "  " + (name_size == 0 ? "@" : name.substr(0, name_size)) + " = " +
+                FormatData(type, {data.begin(), data.begin() + data_size}) + "\n";
     }
     for (DWORD index = 0;; ++index) {
-        std::string name(256, '\0');
-        DWORD name_size = static_cast<DWORD>(name.size());
+        name_size = static_cast<DWORD>(name.size());
+        HKEY child = nullptr;
         const LSTATUS status =
             RegEnumKeyExA(key, index, name.data(), &name_size, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS) {
             break;
         }
         ASSERT_EQ(status, ERROR_SUCCESS);
-        name.resize(name_size);
-        HKEY child = nullptr;
-        ASSERT_EQ(RegOpenKeyExA(key, name.c_str(), 0, KEY_READ, &child), ERROR_SUCCESS);
-        DumpKey(child, relative.empty() ? name : relative + "\\" + name, out);
+        const std::string subkey = name.substr(0, name_size);
+        ASSERT_EQ(RegOpenKeyExA(key, subkey.c_str(), 0, KEY_READ, &child), ERROR_SUCCESS);
+        DumpKey(child, relative.empty() ? subkey : relative + "\\" + subkey, out);
         RegCloseKey(child);
     }
 }
@@ -131,9 +125,8 @@ void RegistryTest::SetUp() {
 void RegistryTest::TearDown() {
     CloseRegistryDatabase();
     DisableAllPrivileges();
-    if (!dir_.empty()) {
-        nftw(dir_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
-    }
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
 }
 
 void RegistryTest::Build(const std::string& text) {
@@ -141,30 +134,23 @@ void RegistryTest::Build(const std::string& text) {
     std::string line;
     HKEY key = nullptr;
     while (std::getline(lines, line)) {
-        if (Trim(line).empty()) {
+        const std::string entry = Trim(line);
+        if (entry.empty()) {
             continue;
         }
         if (line[0] != ' ' && line[0] != '\t') {
             if (key != nullptr) {
                 RegCloseKey(key);
             }
-            ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, Trim(line).c_str(), 0, nullptr, 0,
-                                      KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                      ERROR_SUCCESS)
-                << line;
+            ASSERT_EQ(CreateKey(HKEY_LOCAL_MACHINE, entry.c_str(), &key), ERROR_SUCCESS) << line;
             continue;
         }
-        ASSERT_NE(key, nullptr) << "value before any key: " << line;
-        const std::string entry = Trim(line);
         const std::size_t equals = entry.find(" = ");
-        ASSERT_NE(equals, std::string::npos) << line;
-        std::string name = entry.substr(0, equals);
-        if (name == "@") {
-            name.clear();
-        }
+        ASSERT_TRUE(key != nullptr && equals != std::string::npos) << line;
+        const std::string name = entry.substr(0, equals);
         DWORD type = 0;
         const std::vector<std::uint8_t> data = ParseData(entry.substr(equals + 3), &type);
-        ASSERT_EQ(RegSetValueExA(key, name.c_str(), 0, type, data.data(),
+        ASSERT_EQ(RegSetValueExA(key, name == "@" ? "" : name.c_str(), 0, type, data.data(),
                                  static_cast<DWORD>(data.size())),
                   ERROR_SUCCESS)
             << line;
@@ -194,32 +180,22 @@ HKEY RegistryTest::Open(const std::string& path, REGSAM access) {
 }
 
 std::vector<std::uint8_t> RegistryTest::ReadFileBytes(const std::string& path) const {
-    std::vector<std::uint8_t> bytes;
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        ADD_FAILURE() << "cannot read " << path;
-        return bytes;
-    }
-    std::vector<std::uint8_t> chunk(4096);
-    ssize_t n = 0;
-    while ((n = read(fd, chunk.data(), chunk.size())) > 0) {
-        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + n);
-    }
-    close(fd);
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_TRUE(file.is_open()) << "cannot read " << path;
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 void RegistryTest::WriteFileBytes(const std::string& path,
                                   const std::vector<std::uint8_t>& bytes) const {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    ASSERT_GE(fd, 0) << path;
-    ASSERT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    close(fd);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(file.good()) << path;
 }
 
 bool RegistryTest::Exists(const std::string& path) const {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0;
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
 
 void EnablePrivilege(const char* name) {
@@ -243,28 +219,52 @@ void DisableAllPrivileges() {
 
 int RunInChild(const std::function<int()>& body) {
     const pid_t child = fork();
-    if (child < 0) {
-        return -1;
-    }
     if (child == 0) {
         _exit(body());
     }
     int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) {
-            return -1;
-        }
+    if (child < 0 || waitpid(child, &status, 0) != child) {
+        return -1;
     }
-    if (WIFEXITED(status)) {
-        return WEXITSTATUS(status);
-    }
-    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 bool BecomeNobody() {
     constexpr gid_t kNogroup = 65534;
     constexpr uid_t kNobody = 65534;
     return setgroups(0, nullptr) == 0 && setgid(kNogroup) == 0 && setuid(kNobody) == 0;
+}
+
+LSTATUS CreateKey(HKEY parent, const char* path, HKEY* key, DWORD* disposition) {
+    return RegCreateKeyExA(parent, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key, disposition);
+}
+
+LSTATUS SetDword(const std::string& path, const std::string& name, DWORD value) {
+    HKEY key = nullptr;
+    LSTATUS status = CreateKey(HKEY_LOCAL_MACHINE, path.c_str(), &key);
+    if (status == ERROR_SUCCESS) {
+        status = RegSetValueExA(key, name.c_str(), 0, REG_DWORD,
+                                reinterpret_cast<const BYTE*>(&value), sizeof value);
+        RegCloseKey(key);
+    }
+    return status;
+}
+
+LSTATUS GetDword(const std::string& path, const std::string& name, DWORD* value) {
+    HKEY key = nullptr;
+    LSTATUS status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key);
+    if (status == ERROR_SUCCESS) {
+        DWORD size = sizeof *value;
+        status = RegQueryValueExA(key, name.c_str(), nullptr, nullptr,
+                                  reinterpret_cast<BYTE*>(value), &size);
+        RegCloseKey(key);
+    }
+    return status;
+}
+
+LSTATUS QueryStatus(HKEY key, const char* name) {
+    DWORD size = 0;
+    return RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size);
 }
 
 }  // namespace zov::test

@@ -60,4 +60,13 @@ bool BecomeNobody();
 
 DWORD DwordOf(const std::vector<std::uint8_t>& data);
 
+// RegCreateKeyExA with KEY_ALL_ACCESS and no class, options or security.
+LSTATUS CreateKey(HKEY parent, const char* path, HKEY* key, DWORD* disposition = nullptr);
+// Creates the key at path below HKEY_LOCAL_MACHINE as needed and sets a REG_DWORD in it.
+LSTATUS SetDword(const std::string& path, const std::string& name, DWORD value);
+// Reads a REG_DWORD of the key at path below HKEY_LOCAL_MACHINE through a KEY_READ handle.
+LSTATUS GetDword(const std::string& path, const std::string& name, DWORD* value);
+// The status of asking key for the size of its value name.
+LSTATUS QueryStatus(HKEY key, const char* name);
+
 }  // namespace zov::test

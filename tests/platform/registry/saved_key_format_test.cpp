@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/registry/crc32.h"
@@ -12,10 +13,15 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 28;
 
-void PutU32(std::vector<std::uint8_t>* out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out->push_back(static_cast<std::uint8_t>(value >> shift));
+// The little-endian words given, as bytes.
+std::vector<std::uint8_t> Words(std::initializer_list<std::uint32_t> words) {
+    std::vector<std::uint8_t> out;
+    for (const std::uint32_t word : words) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            out.push_back(static_cast<std::uint8_t>(word >> shift));
+        }
     }
+    return out;
 }
 
 // A file around a hand-made payload, with a correct header and checksum, so that only the
@@ -24,12 +30,12 @@ std::vector<std::uint8_t> WithHeader(const std::vector<std::uint8_t>& payload) {
     std::vector<std::uint8_t> file = EncodeSavedKey(KeyTree{});
     file.resize(kHeaderSize);
     const std::uint64_t size = payload.size();
-    for (int i = 0; i < 8; ++i) {
-        file[16 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(size >> (8 * i));
-    }
     const std::uint32_t crc = Crc32(payload.data(), payload.size());
-    for (int i = 0; i < 4; ++i) {
-        file[24 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(crc >> (8 * i));
+    for (std::size_t i = 0; i < 8; ++i) {
+        file[16 + i] = static_cast<std::uint8_t>(size >> (8 * i));
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+        file[24 + i] = static_cast<std::uint8_t>(crc >> (8 * i));
     }
     file.insert(file.end(), payload.begin(), payload.end());
     return file;
@@ -44,10 +50,18 @@ KeyTree SampleTree() {
     return tree;
 }
 
+LSTATUS Decode(const std::vector<std::uint8_t>& file) {
+    KeyTree decoded;
+    return DecodeSavedKey(file, &decoded);
+}
+
 TEST(SavedKeyFormatTest, RoundTripKeepsNamesTypesDataAndOrder) {
     KeyTree decoded;
     ASSERT_EQ(DecodeSavedKey(EncodeSavedKey(SampleTree()), &decoded), ERROR_SUCCESS);
     EXPECT_EQ(decoded, SampleTree());
+    const std::string check = "123456789";  // the standard CRC-32 check value
+    EXPECT_EQ(Crc32(reinterpret_cast<const std::uint8_t*>(check.data()), check.size()),
+              0xCBF43926U);
 }
 
 TEST(SavedKeyFormatTest, ChecksumCatchesAnyFlippedPayloadByte) {
@@ -55,86 +69,51 @@ TEST(SavedKeyFormatTest, ChecksumCatchesAnyFlippedPayloadByte) {
     for (std::size_t at = kHeaderSize; at < file.size(); ++at) {
         std::vector<std::uint8_t> damaged = file;
         damaged[at] ^= 0x01;
-        KeyTree decoded;
-        EXPECT_EQ(DecodeSavedKey(damaged, &decoded), ERROR_REGISTRY_CORRUPT) << at;
+        EXPECT_EQ(Decode(damaged), ERROR_REGISTRY_CORRUPT) << at;
     }
 }
 
-TEST(SavedKeyFormatTest, UnknownMagicOrVersionIsNotOurs) {
-    std::vector<std::uint8_t> file = EncodeSavedKey(SampleTree());
-    KeyTree decoded;
-    std::vector<std::uint8_t> other_magic = file;
-    other_magic[0] = 'R';
-    EXPECT_EQ(DecodeSavedKey(other_magic, &decoded), ERROR_NOT_REGISTRY_FILE);
-    std::vector<std::uint8_t> newer = file;
-    newer[8] = 2;
-    EXPECT_EQ(DecodeSavedKey(newer, &decoded), ERROR_NOT_REGISTRY_FILE);
-    EXPECT_EQ(DecodeSavedKey({}, &decoded), ERROR_NOT_REGISTRY_FILE);
-}
-
-TEST(SavedKeyFormatTest, SizeInHeaderMustMatchTheFile) {
-    std::vector<std::uint8_t> file = EncodeSavedKey(SampleTree());
-    file.push_back(0);
-    KeyTree decoded;
-    EXPECT_EQ(DecodeSavedKey(file, &decoded), ERROR_REGISTRY_CORRUPT);
-    file.resize(kHeaderSize - 1);
-    EXPECT_EQ(DecodeSavedKey(file, &decoded), ERROR_REGISTRY_CORRUPT);
-}
-
-TEST(SavedKeyFormatTest, HugeCountsAreRefusedBeforeAnythingIsAllocated) {
-    std::vector<std::uint8_t> payload;
-    PutU32(&payload, 0);           // top key name
-    PutU32(&payload, 0xFFFFFFFF);  // values
-    KeyTree decoded;
-    EXPECT_EQ(DecodeSavedKey(WithHeader(payload), &decoded), ERROR_REGISTRY_CORRUPT);
-
-    payload.clear();
-    PutU32(&payload, 0);
-    PutU32(&payload, 0);
-    PutU32(&payload, 0x7FFFFFFF);  // subkeys
-    EXPECT_EQ(DecodeSavedKey(WithHeader(payload), &decoded), ERROR_REGISTRY_CORRUPT);
-
-    payload.clear();
-    PutU32(&payload, 0xFFFFFFF0);  // a name longer than the file
-    EXPECT_EQ(DecodeSavedKey(WithHeader(payload), &decoded), ERROR_REGISTRY_CORRUPT);
-}
-
-TEST(SavedKeyFormatTest, NestingDeeperThanARegistryMayBeIsRefused) {
-    std::vector<std::uint8_t> payload;
-    constexpr int kDepth = 600;
-    PutU32(&payload, 0);
-    for (int level = 0; level < kDepth; ++level) {
-        PutU32(&payload, 0);  // values
-        PutU32(&payload, 1);  // one subkey
-        PutU32(&payload, 1);
-        payload.push_back('k');
+TEST(SavedKeyFormatTest, BadHeaderIsNotOursOrCorrupt) {
+    const std::vector<std::uint8_t> file = EncodeSavedKey(SampleTree());
+    const std::vector<std::pair<std::function<void(std::vector<std::uint8_t>*)>, LSTATUS>> rows = {
+        {[](auto* f) { (*f)[0] = 'R'; }, ERROR_NOT_REGISTRY_FILE},  // magic
+        {[](auto* f) { (*f)[8] = 2; }, ERROR_NOT_REGISTRY_FILE},    // newer version
+        {[](auto* f) { f->clear(); }, ERROR_NOT_REGISTRY_FILE},
+        {[](auto* f) { f->push_back(0); }, ERROR_REGISTRY_CORRUPT},  // size in header differs
+        {[](auto* f) { f->resize(kHeaderSize - 1); }, ERROR_REGISTRY_CORRUPT}};
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        std::vector<std::uint8_t> changed = file;
+        rows[row].first(&changed);
+        EXPECT_EQ(Decode(changed), rows[row].second) << row;
     }
-    PutU32(&payload, 0);
-    PutU32(&payload, 0);
-    KeyTree decoded;
-    EXPECT_EQ(DecodeSavedKey(WithHeader(payload), &decoded), ERROR_REGISTRY_CORRUPT);
+}
+
+TEST(SavedKeyFormatTest, HugeCountsAndDeepNestingAreRefusedBeforeAnythingIsAllocated) {
+    std::vector<std::uint8_t> deep = Words({0});
+    for (int level = 0; level < 600; ++level) {
+        const std::vector<std::uint8_t> one_subkey_k = Words({0, 1, 1});  // values, subkeys, name
+        deep.insert(deep.end(), one_subkey_k.begin(), one_subkey_k.end());
+        deep.push_back('k');
+    }
+    const std::vector<std::uint8_t> end = Words({0, 0});
+    deep.insert(deep.end(), end.begin(), end.end());
+    for (const auto& payload :
+         {Words({0, 0xFFFFFFFF}), Words({0, 0, 0x7FFFFFFF}), Words({0xFFFFFFF0}), deep}) {
+        EXPECT_EQ(Decode(WithHeader(payload)), ERROR_REGISTRY_CORRUPT) << payload.size();
+    }
 }
 
 TEST(SavedKeyFormatTest, DuplicateOrBadNamesAreRefused) {
-    KeyTree twins = SampleTree();
-    twins.subkeys[1].name = "PORT1";
-    KeyTree decoded;
-    EXPECT_EQ(DecodeSavedKey(EncodeSavedKey(twins), &decoded), ERROR_REGISTRY_CORRUPT);
-    KeyTree twin_values = SampleTree();
-    twin_values.values[1].name = "zovirq";
-    EXPECT_EQ(DecodeSavedKey(EncodeSavedKey(twin_values), &decoded), ERROR_REGISTRY_CORRUPT);
-    KeyTree slash = SampleTree();
-    slash.subkeys[0].name = "A\\B";
-    EXPECT_EQ(DecodeSavedKey(EncodeSavedKey(slash), &decoded), ERROR_REGISTRY_CORRUPT);
-    KeyTree unnamed = SampleTree();
-    unnamed.subkeys[0].name.clear();
-    EXPECT_EQ(DecodeSavedKey(EncodeSavedKey(unnamed), &decoded), ERROR_REGISTRY_CORRUPT);
-}
-
-TEST(Crc32Test, MatchesTheStandardCheckValue) {
-    const std::string check = "123456789";
-    EXPECT_EQ(Crc32(reinterpret_cast<const std::uint8_t*>(check.data()), check.size()),
-              0xCBF43926U);
+    const std::vector<std::function<void(KeyTree*)>> rows = {
+        [](KeyTree* t) { t->subkeys[1].name = "PORT1"; },
+        [](KeyTree* t) { t->values[1].name = "zovirq"; },
+        [](KeyTree* t) { t->subkeys[0].name = "A\\B"; },
+        [](KeyTree* t) { t->subkeys[0].name.clear(); }};
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        KeyTree tree = SampleTree();
+        rows[row](&tree);
+        EXPECT_EQ(Decode(EncodeSavedKey(tree)), ERROR_REGISTRY_CORRUPT) << row;
+    }
 }
 
 }  // namespace

@@ -7,143 +7,105 @@
 namespace zov::test {
 namespace {
 
+constexpr const char* kCard1 = "  ZOVIrq = dword:0x5\n";
+
 class TransactionTest : public RegistryTest {
   protected:
     void SetUp() override {
         RegistryTest::SetUp();
         Build("P\\Card1\n  ZOVIrq = dword:5\n");
     }
-
-    static LSTATUS SetDword(const char* path, const char* name, DWORD value) {
-        HKEY key = nullptr;
-        LSTATUS status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                         nullptr, &key, nullptr);
-        if (status != ERROR_SUCCESS) {
-            return status;
-        }
-        status = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                                sizeof value);
-        RegCloseKey(key);
-        return status;
-    }
 };
 
-TEST_F(TransactionTest, CommitKeepsEveryChange) {
+TEST_F(TransactionTest, CommitKeepsEveryChangeAndASecondCommitIsRefused) {
     {
         RegistryTransaction transaction;
         ASSERT_EQ(transaction.Status(), ERROR_SUCCESS);
         ASSERT_EQ(SetDword("P\\Card2", "ZOVPortCount", 8), ERROR_SUCCESS);
         ASSERT_EQ(SetDword("P\\Card2\\Port1", "X", 1), ERROR_SUCCESS);
         EXPECT_EQ(transaction.Commit(), ERROR_SUCCESS);
+        EXPECT_NE(transaction.Commit(), ERROR_SUCCESS);
     }
     CloseRegistryDatabase();
-    EXPECT_EQ(Dump("P"),
-              "Card1\n  ZOVIrq = dword:0x5\nCard2\n  ZOVPortCount = dword:0x8\n"
-              "Card2\\Port1\n  X = dword:0x1\n");
+    EXPECT_EQ(Dump("P"), std::string("Card1\n") + kCard1 +
+                             "Card2\n  ZOVPortCount = dword:0x8\nCard2\\Port1\n  X = dword:0x1\n");
 }
 
 TEST_F(TransactionTest, ScopeWithoutCommitRollsEverythingBack) {
-    const std::string before = Dump("P");
     {
         RegistryTransaction transaction;
-        ASSERT_EQ(transaction.Status(), ERROR_SUCCESS);
         ASSERT_EQ(SetDword("P\\Card2", "ZOVPortCount", 8), ERROR_SUCCESS);
-        HKEY p = Open("P");
-        ASSERT_EQ(RegDeleteKeyA(p, "Card1"), ERROR_SUCCESS);
-        RegCloseKey(p);
+        ASSERT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, "P\\Card1"), ERROR_SUCCESS);
         // Inside, the scope sees its own changes.
         EXPECT_EQ(Dump("P"), "Card2\n  ZOVPortCount = dword:0x8\n");
     }
-    EXPECT_EQ(Dump("P"), before);
+    EXPECT_EQ(Dump("P"), std::string("Card1\n") + kCard1);
 }
 
-TEST_F(TransactionTest, InnerScopeJoinsAndOuterCommitDecides) {
-    {
-        RegistryTransaction outer;
-        ASSERT_EQ(SetDword("P\\Card1", "A", 1), ERROR_SUCCESS);
+TEST_F(TransactionTest, NestedScopesJoinAndTheOutermostDecides) {
+    // Rows: does the inner scope commit, does the outer one; only both keep "B".
+    for (const auto& [inner_commits, outer_commits] :
+         {std::pair{true, false}, std::pair{false, true}, std::pair{true, true}}) {
         {
-            RegistryTransaction inner;
-            EXPECT_EQ(inner.Status(), ERROR_SUCCESS);
+            RegistryTransaction outer;
             ASSERT_EQ(SetDword("P\\Card1", "B", 2), ERROR_SUCCESS);
-            EXPECT_EQ(inner.Commit(), ERROR_SUCCESS);
+            {
+                RegistryTransaction inner;
+                EXPECT_EQ(inner.Status(), ERROR_SUCCESS);
+                ASSERT_EQ(SetDword("P\\Card1", "C", 3), ERROR_SUCCESS);
+                if (inner_commits) {
+                    EXPECT_EQ(inner.Commit(), ERROR_SUCCESS);
+                }
+            }
+            if (outer_commits) {
+                // An inner scope that ended without Commit makes the outer Commit fail.
+                EXPECT_EQ(outer.Commit() == ERROR_SUCCESS, inner_commits);
+            }
         }
-    }  // outer ends without Commit
-    EXPECT_EQ(Dump("P\\Card1"), "  ZOVIrq = dword:0x5\n");
-    {
-        RegistryTransaction outer;
-        {
-            RegistryTransaction inner;
-            ASSERT_EQ(SetDword("P\\Card1", "B", 2), ERROR_SUCCESS);
-            EXPECT_EQ(inner.Commit(), ERROR_SUCCESS);
-        }
-        EXPECT_EQ(outer.Commit(), ERROR_SUCCESS);
+        EXPECT_EQ(Dump("P\\Card1"), inner_commits && outer_commits
+                                        ? std::string(kCard1) + "  B = dword:0x2\n  C = dword:0x3\n"
+                                        : kCard1)
+            << inner_commits << outer_commits;
     }
-    EXPECT_EQ(Dump("P\\Card1"), "  ZOVIrq = dword:0x5\n  B = dword:0x2\n");
 }
 
-TEST_F(TransactionTest, InnerScopeWithoutCommitMakesOuterCommitFail) {
-    const std::string before = Dump("P");
-    {
-        RegistryTransaction outer;
-        ASSERT_EQ(SetDword("P\\Card1", "A", 1), ERROR_SUCCESS);
-        {
-            RegistryTransaction inner;
-            ASSERT_EQ(SetDword("P\\Card1", "B", 2), ERROR_SUCCESS);
-        }
-        EXPECT_NE(outer.Commit(), ERROR_SUCCESS);
-    }
-    EXPECT_EQ(Dump("P"), before);
-}
-
-TEST_F(TransactionTest, CallThatFailsHalfWayInsideLeavesNoHalfOfItself) {
-    // Writes of the scope, counted from the reopening: the value (2 writes: the value and the
-    // key's time), then the new key "New" (3) and its parent's time (4), which fails.
-    const int exit_code = RunInChild([] {
-        setenv("ZOVCFG_FAULT_AT_WRITE", "4", 1);
-        setenv("ZOVCFG_FAULT_MODE", "fail", 1);
-        CloseRegistryDatabase();
-        RegistryTransaction transaction;
-        if (SetDword("P\\Card1", "A", 1) != ERROR_SUCCESS) {
-            return 1;
-        }
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "New\\Deeper", 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, &key, nullptr) == ERROR_SUCCESS) {
-            return 2;
-        }
-        return transaction.Commit() == ERROR_SUCCESS ? 0 : 3;
-    });
-    ASSERT_EQ(exit_code, 0);
-    EXPECT_EQ(Dump("P\\Card1"), "  ZOVIrq = dword:0x5\n  A = dword:0x1\n");
+TEST_F(TransactionTest, FailedWriteLeavesNoHalfOfItsCallInsideOrOutsideAScope) {
+    // Writes counted from the reopening: the value (2 writes: the value and the key's time),
+    // then the new key "New" (3) and its parent's time (4), which fails.
+    EXPECT_EQ(RunInChild([] {
+                  setenv("ZOVCFG_FAULT_AT_WRITE", "4", 1);
+                  setenv("ZOVCFG_FAULT_MODE", "fail", 1);
+                  CloseRegistryDatabase();
+                  RegistryTransaction transaction;
+                  HKEY key = nullptr;
+                  if (SetDword("P\\Card1", "A", 1) != ERROR_SUCCESS ||
+                      CreateKey(HKEY_LOCAL_MACHINE, "New\\Deeper", &key) == ERROR_SUCCESS) {
+                      return 1;
+                  }
+                  return transaction.Commit() == ERROR_SUCCESS ? 0 : 2;
+              }),
+              0);
+    EXPECT_EQ(Dump("P\\Card1"), std::string(kCard1) + "  A = dword:0x1\n");
     EXPECT_EQ(Dump("New"), "<cannot open New: 2>");
-}
-
-TEST_F(TransactionTest, FailedWriteOutsideATransactionChangesNothing) {
-    const std::string before = Dump("P");
-    const int exit_code = RunInChild([] {
-        setenv("ZOVCFG_FAULT_AT_WRITE", "3", 1);
-        CloseRegistryDatabase();
-        HKEY key = nullptr;
-        // Writes: "A" (1), its parent's time (2), "A\B" (3) fails.
-        return RegCreateKeyExA(HKEY_LOCAL_MACHINE, "P\\A\\B", 0, nullptr, 0, KEY_ALL_ACCESS,
-                               nullptr, &key, nullptr) == ERROR_REGISTRY_IO_FAILED
-                   ? 0
-                   : 1;
-    });
-    EXPECT_EQ(exit_code, 0);
-    EXPECT_EQ(Dump("P"), before);
+    // Outside a scope. Writes: "A" (1), its parent's time (2), "A\B" (3) fails.
+    EXPECT_EQ(RunInChild([] {
+                  setenv("ZOVCFG_FAULT_AT_WRITE", "3", 1);
+                  CloseRegistryDatabase();
+                  HKEY key = nullptr;
+                  return CreateKey(HKEY_LOCAL_MACHINE, "P\\A\\B", &key) == ERROR_REGISTRY_IO_FAILED
+                             ? 0
+                             : 1;
+              }),
+              0);
+    EXPECT_EQ(Dump("P\\A"), "<cannot open P\\A: 2>");
 }
 
 TEST_F(TransactionTest, OtherProcessesSeeNothingUntilCommit) {
     RegistryTransaction transaction;
     ASSERT_EQ(SetDword("P\\Card1", "A", 1), ERROR_SUCCESS);
     const auto child_reads_a = [] {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "P\\Card1", 0, KEY_READ, &key) != ERROR_SUCCESS) {
-            return 10;
-        }
-        DWORD size = 0;
-        const LSTATUS status = RegQueryValueExA(key, "A", nullptr, nullptr, nullptr, &size);
+        DWORD value = 0;
+        const LSTATUS status = GetDword("P\\Card1", "A", &value);
         return status == ERROR_SUCCESS ? 1 : status == ERROR_FILE_NOT_FOUND ? 0 : 20;
     };
     // The reader sees the state before the transaction (the rollback journal lets it read
@@ -153,30 +115,20 @@ TEST_F(TransactionTest, OtherProcessesSeeNothingUntilCommit) {
     EXPECT_EQ(RunInChild(child_reads_a), 1);
 }
 
-TEST_F(TransactionTest, SecondCommitIsRefused) {
-    RegistryTransaction transaction;
-    EXPECT_EQ(transaction.Commit(), ERROR_SUCCESS);
-    EXPECT_NE(transaction.Commit(), ERROR_SUCCESS);
-}
-
 TEST_F(TransactionTest, ScopeOnAMissingRegistryCreatesItOnlyWhenItWrites) {
     CloseRegistryDatabase();
     const std::string other = PathInDir("sub/other.db");
     setenv("ZOVCFG_REGISTRY", other.c_str(), 1);
-    {
+    for (const bool writes : {false, true}) {
         RegistryTransaction transaction;
         EXPECT_EQ(transaction.Status(), ERROR_SUCCESS);
-        EXPECT_EQ(Dump("P"), "<cannot open P: 2>");
+        if (writes) {
+            ASSERT_EQ(SetDword("Q", "V", 3), ERROR_SUCCESS);
+        }
         EXPECT_EQ(transaction.Commit(), ERROR_SUCCESS);
-    }
-    EXPECT_FALSE(Exists(other));
-    {
-        RegistryTransaction transaction;
-        ASSERT_EQ(SetDword("Q", "V", 3), ERROR_SUCCESS);
-        EXPECT_EQ(transaction.Commit(), ERROR_SUCCESS);
+        EXPECT_EQ(Exists(other), writes);
     }
     CloseRegistryDatabase();
-    setenv("ZOVCFG_REGISTRY", other.c_str(), 1);
     EXPECT_EQ(Dump("Q"), "  V = dword:0x3\n");
 }
 
