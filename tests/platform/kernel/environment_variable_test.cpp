@@ -1,67 +1,46 @@
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "platform/win32.h"
 
 namespace {
 
-constexpr const char* kName = "ZOV_KERNEL_TEST_VARIABLE";
-
-class EnvironmentVariable : public ::testing::Test {
-  protected:
-    void TearDown() override { unsetenv(kName); }
-    void Set(const char* value) { ASSERT_EQ(0, setenv(kName, value, 1)); }
-};
-
-TEST_F(EnvironmentVariable, ValueThatFitsIsCopiedAndItsLengthReturned) {
-    Set("C:");
-    std::vector<char> buffer(3, 'x');
-    EXPECT_EQ(2u, GetEnvironmentVariableA(kName, buffer.data(), 3));
-    EXPECT_EQ(std::string("C:"), std::string(buffer.data()));
-}
-
-TEST_F(EnvironmentVariable, BufferWithoutRoomForTheZeroGetsTheNeededSizeAndIsUntouched) {
-    Set("/var/tmp");
-    std::vector<char> buffer(8, 'x');
-    EXPECT_EQ(9u, GetEnvironmentVariableA(kName, buffer.data(), 8));
-    EXPECT_EQ(std::vector<char>(8, 'x'), buffer);
-}
-
-TEST_F(EnvironmentVariable, SizeQueryWithoutBufferReturnsSizeWithZero) {
-    Set("/var/tmp");
-    EXPECT_EQ(9u, GetEnvironmentVariableA(kName, nullptr, 0));
-    EXPECT_EQ(9u, GetEnvironmentVariableA(kName, nullptr, 100));
-}
-
-TEST_F(EnvironmentVariable, EmptyValueReturnsZeroWithSuccess) {
-    Set("");
-    std::vector<char> buffer(4, 'x');
-    SetLastError(ERROR_INVALID_FUNCTION);
-    EXPECT_EQ(0u, GetEnvironmentVariableA(kName, buffer.data(), 4));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());
-    EXPECT_EQ('\0', buffer[0]);
-    EXPECT_EQ(1u, GetEnvironmentVariableA(kName, nullptr, 0));
-}
-
-TEST_F(EnvironmentVariable, UnsetVariableIsNotFound) {
-    unsetenv(kName);
-    std::vector<char> buffer(16, 'x');
-    EXPECT_EQ(0u, GetEnvironmentVariableA(kName, buffer.data(), 16));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_ENVVAR_NOT_FOUND), GetLastError());
-    EXPECT_EQ(std::vector<char>(16, 'x'), buffer);
-}
-
-TEST_F(EnvironmentVariable, NamesThatCannotExistAreNotFound) {
-    Set("value");
-    for (const char* name : {"", "ZOV_KERNEL_TEST_VARIABLE=value"}) {
-        EXPECT_EQ(0u, GetEnvironmentVariableA(name, nullptr, 0)) << name;
-        EXPECT_EQ(static_cast<DWORD>(ERROR_ENVVAR_NOT_FOUND), GetLastError()) << name;
+TEST(EnvironmentVariable, SizeProtocolAndMissingNames) {
+    constexpr const char* kName = "ZOV_KERNEL_TEST_VARIABLE";
+    struct Row {
+        const char* value;  // nullptr: unset
+        const char* name;
+        DWORD buffer_size;
+        DWORD result;
+        DWORD last_error;  // checked when the result is 0
+        std::string buffer_after;
+    };
+    const Row rows[] = {
+        {"C:", kName, 3, 2, 0, std::string("C:\0x", 4)},
+        {"/var/tmp", kName, 8, 9, 0, "xxxx"},  // no room for the zero: size needed, untouched
+        {"", kName, 4, 0, ERROR_SUCCESS, std::string("\0xxx", 4)},
+        {nullptr, kName, 4, 0, ERROR_ENVVAR_NOT_FOUND, "xxxx"},
+        {"value", "", 4, 0, ERROR_ENVVAR_NOT_FOUND, "xxxx"},
+        {"value", "ZOV_KERNEL_TEST_VARIABLE=value", 4, 0, ERROR_ENVVAR_NOT_FOUND, "xxxx"},
+        {"value", nullptr, 4, 0, ERROR_INVALID_PARAMETER, "xxxx"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value == nullptr ? "(unset)" : row.value);
+        row.value == nullptr ? unsetenv(kName) : setenv(kName, row.value, 1);
+        std::string buffer(16, 'x');
+        SetLastError(ERROR_INVALID_FUNCTION);
+        EXPECT_EQ(row.result, GetEnvironmentVariableA(row.name, buffer.data(), row.buffer_size));
+        EXPECT_EQ(row.buffer_after, buffer.substr(0, 4));
+        if (row.result == 0) {
+            EXPECT_EQ(row.last_error, GetLastError());
+        }
+        if (row.value != nullptr && row.name == kName) {  // a size query counts the zero
+            EXPECT_EQ(std::string(row.value).size() + 1,
+                      GetEnvironmentVariableA(kName, nullptr, 0));
+        }
     }
-    EXPECT_EQ(0u, GetEnvironmentVariableA(nullptr, nullptr, 0));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+    unsetenv(kName);
 }
 
 }  // namespace
