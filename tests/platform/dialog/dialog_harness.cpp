@@ -1,68 +1,97 @@
 #include "dialog_harness.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <vector>
 
 namespace zov::test {
 
+namespace {
+
+ControlTemplate Control(int id, ControlClass controlClass, const std::string& text, int x, int y,
+                        int cx, int cy, DWORD style) {
+    return {id, controlClass, text, x, y, cx, cy, static_cast<DWORD>(WS_CHILD | WS_VISIBLE | style),
+            0};
+}
+
+}  // namespace
+
 DialogHarness* DialogHarness::current_ = nullptr;
 
 ControlTemplate PushButtonAt(int id, const std::string& text, int x, int y, DWORD extra) {
-    return {id,   ControlClass::Button,
-            text, x,
-            y,    50,
-            14,   static_cast<DWORD>(kChild | WS_TABSTOP | extra)};
+    return Control(id, ControlClass::Button, text, x, y, 50, 14, WS_TABSTOP | extra);
 }
 
 ControlTemplate RadioAt(int id, const std::string& text, int x, int y, int cx, DWORD extra) {
-    return {id,   ControlClass::Button,
-            text, x,
-            y,    cx,
-            10,   static_cast<DWORD>(kChild | BS_AUTORADIOBUTTON | extra)};
+    return Control(id, ControlClass::Button, text, x, y, cx, 10, BS_AUTORADIOBUTTON | extra);
 }
 
 ControlTemplate StaticAt(const std::string& text, int x, int y, int cx, int cy, DWORD extra) {
-    return {
-        IDC_STATIC, ControlClass::Static, text, x, y, cx, cy, static_cast<DWORD>(kChild | extra)};
+    return Control(IDC_STATIC, ControlClass::Static, text, x, y, cx, cy, extra);
 }
 
 ControlTemplate GroupBoxAt(const std::string& text, int x, int y, int cx, int cy) {
-    return {IDC_STATIC, ControlClass::Button,
-            text,       x,
-            y,          cx,
-            cy,         static_cast<DWORD>(kChild | BS_GROUPBOX)};
+    return Control(IDC_STATIC, ControlClass::Button, text, x, y, cx, cy, BS_GROUPBOX);
 }
 
 ControlTemplate ListAt(int id, int x, int y, int cx, int cy, DWORD extra) {
-    return {id, ControlClass::ListBox,
-            "", x,
-            y,  cx,
-            cy, static_cast<DWORD>(kChild | WS_BORDER | WS_VSCROLL | WS_TABSTOP | extra)};
+    return Control(id, ControlClass::ListBox, "", x, y, cx, cy,
+                   WS_BORDER | WS_VSCROLL | WS_TABSTOP | extra);
 }
 
 ControlTemplate ComboAt(int id, int x, int y, int cx, int cy, DWORD extra) {
-    return {id, ControlClass::ComboBox,
-            "", x,
-            y,  cx,
-            cy, static_cast<DWORD>(kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | extra)};
+    return Control(id, ControlClass::ComboBox, "", x, y, cx, cy,
+                   CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | extra);
 }
 
 ControlTemplate EditAt(int id, int x, int y, int cx, int cy, DWORD extra) {
-    return {id, ControlClass::Edit,
-            "", x,
-            y,  cx,
-            cy, static_cast<DWORD>(kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | extra)};
+    return Control(id, ControlClass::Edit, "", x, y, cx, cy,
+                   WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | extra);
 }
 
 DialogTemplate DialogOf(int id, const std::string& caption, int cx, int cy,
                         std::vector<ControlTemplate> controls, DWORD extra) {
-    DialogTemplate dialog;
-    dialog.id = id;
-    dialog.caption = caption;
-    dialog.cx = cx;
-    dialog.cy = cy;
-    dialog.style = static_cast<DWORD>(kPopup | extra);
-    dialog.controls = std::move(controls);
-    return dialog;
+    const auto style =
+        static_cast<DWORD>(WS_POPUP | WS_CAPTION | DS_MODALFRAME | WS_VISIBLE | extra);
+    return {id, caption, 0, 0, cx, cy, style, 0, "", 0, std::move(controls)};
+}
+
+DialogTemplate CardListLike() {
+    return DialogOf(
+        142, " Tarnell ZOV Cards", 308, 135,
+        {StaticAt("&ZOVCards                  BusType         Port Count       "
+                  "Starting Port",
+                  17, 23, 201, 8),
+         ListAt(1000, 15, 34, 214, 77, LBS_NOTIFY | LBS_USETABSTOPS),
+         PushButtonAt(IDCANCEL, "&Close", 238, 30), PushButtonAt(1004, "&Properties", 238, 50),
+         PushButtonAt(1001, "&Add", 238, 70), PushButtonAt(1002, "&Remove", 238, 90)},
+        WS_SYSMENU);
+}
+
+DialogTemplate CardSettingsLike() {
+    return DialogOf(
+        130, "ZOV Card Settings", 256, 135,
+        {GroupBoxAt("Card Settings", 17, 12, 110, 92), ComboAt(1008, 69, 30, 48, 69, CBS_SORT),
+         ComboAt(1014, 69, 53, 48, 48), ComboAt(1000, 69, 78, 48, 63),
+         GroupBoxAt("&Port Count", 146, 12, 87, 52),
+         RadioAt(1001, "4 Ports", 170, 22, 38, WS_GROUP | WS_TABSTOP),
+         RadioAt(1002, "8 Ports", 170, 37, 36), RadioAt(1003, "16 Ports", 170, 52, 39),
+         GroupBoxAt("BusType", 146, 68, 87, 36),
+         RadioAt(1011, "ISA", 170, 78, 26, WS_GROUP | WS_TABSTOP),
+         RadioAt(1012, "PCI", 170, 92, 30, WS_TABSTOP),
+         PushButtonAt(IDOK, "&Done", 40, 114, BS_DEFPUSHBUTTON | WS_GROUP),
+         PushButtonAt(IDCANCEL, "&Cancel", 159, 114),
+         StaticAt("Base Address", 22, 32, 45, 10, WS_GROUP), StaticAt("IRQ", 22, 55, 45, 10),
+         StaticAt("Starting Port", 22, 78, 42, 13, WS_GROUP)});
+}
+
+KeyEvent K(Key key, bool alt) {
+    return {key, 0, alt, false, false};
+}
+
+KeyEvent Letter(char32_t ch, bool alt) {
+    return {Key::Character, ch, alt, false, false};
 }
 
 DialogHarness::DialogHarness(int width, int height) : screen(width, height) {
@@ -78,6 +107,48 @@ DialogHarness::~DialogHarness() {
 
 INT_PTR DialogHarness::Run(int id, HWND owner, LPARAM init) {
     return DialogBoxParamA(Module(), MAKEINTRESOURCEA(id), owner, &DialogHarness::Proc, init);
+}
+
+INT_PTR DialogHarness::RunChecking(int id, const std::vector<KeyEvent>& keys,
+                                   const std::function<void()>& check) {
+    Push(keys);
+    bool ran = false;
+    screen.PushCallback([&] {
+        ran = true;
+        check();
+        screen.PushKey(Key::Escape);  // after whatever check queued
+    });
+    const INT_PTR result = Run(id);
+    EXPECT_TRUE(ran) << "the dialog ended before the check";
+    return result;
+}
+
+void DialogHarness::Push(const std::vector<KeyEvent>& keys) {
+    for (const KeyEvent& key : keys) {
+        screen.PushEvent(Event::FromKey(key));
+    }
+}
+
+LRESULT DialogHarness::Send(int id, UINT msg, WPARAM wParam, const void* lParam) const {
+    return SendDlgItemMessageA(last, id, msg, wParam, reinterpret_cast<LPARAM>(lParam));
+}
+
+Spot DialogHarness::Locate(std::string_view text) const {
+    Spot spot;
+    if (!screen.Find(text, &spot.x, &spot.y)) {
+        ADD_FAILURE() << "not on screen: " << text << "\n" << screen.Text();
+        return {};
+    }
+    return spot;
+}
+
+int DialogHarness::CountOf(Command command) const {
+    return static_cast<int>(std::count(commands.begin(), commands.end(), command));
+}
+
+bool DialogHarness::Sent(int id) const {
+    return std::any_of(commands.begin(), commands.end(),
+                       [id](const Command& command) { return command.id == id; });
 }
 
 INT_PTR DialogHarness::Proc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) {

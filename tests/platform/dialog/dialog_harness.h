@@ -14,9 +14,6 @@
 
 namespace zov::test {
 
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kPopup = WS_POPUP | WS_CAPTION | DS_MODALFRAME | WS_VISIBLE;
-
 ControlTemplate PushButtonAt(int id, const std::string& text, int x, int y, DWORD extra = 0);
 ControlTemplate RadioAt(int id, const std::string& text, int x, int y, int cx, DWORD extra = 0);
 ControlTemplate StaticAt(const std::string& text, int x, int y, int cx, int cy, DWORD extra = 0);
@@ -27,10 +24,25 @@ ControlTemplate EditAt(int id, int x, int y, int cx, int cy, DWORD extra = 0);
 DialogTemplate DialogOf(int id, const std::string& caption, int cx, int cy,
                         std::vector<ControlTemplate> controls, DWORD extra = 0);
 
+// The card list and card settings dialogs' geometry: the hard cases of layout, tab order and
+// mnemonics. Their ids: the list 1000, Close, Properties 1004, Add 1001, Remove 1002; combos 1008,
+// 1014, 1000, radio groups 1001-1003 and 1011-1012, Done and Cancel.
+DialogTemplate CardListLike();
+DialogTemplate CardSettingsLike();
+
 struct Command {
     int id;
     int code;
     bool operator==(const Command& other) const = default;
+};
+
+KeyEvent K(Key key, bool alt = false);
+KeyEvent Letter(char32_t ch, bool alt = false);
+
+// A cell on the screen.
+struct Spot {
+    int x = 0;
+    int y = 0;
 };
 
 class DialogHarness {
@@ -45,6 +57,18 @@ class DialogHarness {
         module_.dialogs.push_back(std::move(dialogTemplate));
     }
     INT_PTR Run(int id, HWND owner = nullptr, LPARAM init = 0);
+    // Queues the keys, then check, then Escape after what check queues, and runs the dialog;
+    // fails if check never ran.
+    INT_PTR RunChecking(int id, const std::vector<KeyEvent>& keys,
+                        const std::function<void()>& check);
+    void Push(const std::vector<KeyEvent>& keys);
+
+    HWND Item(int id) const { return GetDlgItem(last, id); }
+    LRESULT Send(int id, UINT msg, WPARAM wParam = 0, const void* lParam = nullptr) const;
+    bool Shows(std::string_view text) const { return screen.Find(text, nullptr, nullptr); }
+    Spot Locate(std::string_view text) const;  // a failure, and the corner, when not shown
+    int CountOf(Command command) const;
+    bool Sent(int id) const;  // any WM_COMMAND from that id
 
     MemoryTerminal screen;
     // Hooks. onInit runs at WM_INITDIALOG (its result is the procedure's answer); onCommand[id]

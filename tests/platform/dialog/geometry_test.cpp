@@ -13,35 +13,6 @@ namespace {
 
 constexpr DWORD kReadOnlyEdit = ES_READONLY;
 
-DialogTemplate CardList() {
-    return DialogOf(
-        142, " Tarnell ZOV Cards", 308, 135,
-        {StaticAt("&ZOVCards                  BusType         Port Count       "
-                  "Starting Port",
-                  17, 23, 201, 8),
-         ListAt(1000, 15, 34, 214, 77, LBS_NOTIFY | LBS_USETABSTOPS),
-         PushButtonAt(IDCANCEL, "&Close", 238, 30), PushButtonAt(1004, "&Properties", 238, 50),
-         PushButtonAt(1001, "&Add", 238, 70), PushButtonAt(1002, "&Remove", 238, 90)},
-        WS_SYSMENU);
-}
-
-DialogTemplate CardSettings() {
-    return DialogOf(
-        130, "ZOV Card Settings", 256, 135,
-        {GroupBoxAt("Card Settings", 17, 12, 110, 92), ComboAt(1008, 69, 30, 48, 69, CBS_SORT),
-         ComboAt(1014, 69, 53, 48, 48), ComboAt(1000, 69, 78, 48, 63),
-         GroupBoxAt("&Port Count", 146, 12, 87, 52),
-         RadioAt(1001, "4 Ports", 170, 22, 38, WS_GROUP | WS_TABSTOP),
-         RadioAt(1002, "8 Ports", 170, 37, 36), RadioAt(1003, "16 Ports", 170, 52, 39),
-         GroupBoxAt("BusType", 146, 68, 87, 36),
-         RadioAt(1011, "ISA", 170, 78, 26, WS_GROUP | WS_TABSTOP),
-         RadioAt(1012, "PCI", 170, 92, 30, WS_TABSTOP),
-         PushButtonAt(IDOK, "&Done", 40, 114, BS_DEFPUSHBUTTON | WS_GROUP),
-         PushButtonAt(IDCANCEL, "&Cancel", 159, 114),
-         StaticAt("Base Address", 22, 32, 45, 10, WS_GROUP), StaticAt("IRQ", 22, 55, 45, 10),
-         StaticAt("Starting Port", 22, 78, 42, 13, WS_GROUP)});
-}
-
 DialogTemplate CardProperties() {
     ControlTemplate ok = PushButtonAt(IDOK, "OK", 242, 17, BS_DEFPUSHBUTTON);
     ControlTemplate cancel = PushButtonAt(IDCANCEL, "Cancel", 242, 34);
@@ -68,15 +39,15 @@ DialogTemplate Notice() {
                     WS_SYSMENU);
 }
 
-struct Placed {
-    int id;
-    RECT rect;
+struct Layout {
+    std::vector<std::pair<int, RECT>> controls;  // id and rectangle on screen, template order
+    int dialogWidth = 0;
+    std::vector<std::string> lines;
 };
 
-// Every control's rectangle on screen, read while the dialog runs.
-std::vector<Placed> PlaceOf(DialogTemplate dialogTemplate, int width, int* dialogWidth,
-                            std::vector<std::string>* screenLines) {
-    DialogHarness h(width, 25);
+// Runs the dialog on an 80 x 25 screen and reads where everything went.
+Layout LayOut(DialogTemplate dialogTemplate) {
+    DialogHarness h;
     const int id = dialogTemplate.id;
     // Labels get ids of their own so that they can be found; group boxes, which hold other
     // controls, are left out of the comparison.
@@ -86,30 +57,23 @@ std::vector<Placed> PlaceOf(DialogTemplate dialogTemplate, int width, int* dialo
             control.id = 3000 + static_cast<int>(i);
         }
     }
-    std::vector<ControlTemplate> controls = dialogTemplate.controls;
+    const std::vector<ControlTemplate> controls = dialogTemplate.controls;
     h.Add(std::move(dialogTemplate));
-    std::vector<Placed> placed;
-    h.screen.PushCallback([&] {
+    Layout layout;
+    h.RunChecking(id, {}, [&] {
         RECT dialogRect{};
         GetWindowRect(h.last, &dialogRect);
-        *dialogWidth = dialogRect.right - dialogRect.left;
-        *screenLines = h.screen.Lines();
-    });
-    h.onInit = [&](HWND dialog) -> INT_PTR {
-        // The controls in template order, by their ids.
+        layout.dialogWidth = dialogRect.right - dialogRect.left;
+        layout.lines = h.screen.Lines();
         for (const ControlTemplate& control : controls) {
-            if (control.id == IDC_STATIC) {
-                continue;
+            if (control.id != IDC_STATIC) {
+                RECT rect{};
+                GetWindowRect(h.Item(control.id), &rect);
+                layout.controls.emplace_back(control.id, rect);
             }
-            Placed p{control.id, {}};
-            GetWindowRect(GetDlgItem(dialog, control.id), &p.rect);
-            placed.push_back(p);
         }
-        return TRUE;
-    };
-    h.screen.PushKey(Key::Escape);
-    h.Run(id);
-    return placed;
+    });
+    return layout;
 }
 
 bool Overlap(const RECT& a, const RECT& b) {
@@ -124,28 +88,20 @@ struct GeometryCase {
 
 class LayoutRule : public ::testing::TestWithParam<GeometryCase> {};
 
-TEST_P(LayoutRule, EveryTextIsWholeAndTheDialogFitsEightyColumns) {
-    int dialogWidth = 0;
-    std::vector<std::string> lines;
-    PlaceOf(GetParam().make(), 80, &dialogWidth, &lines);
-    EXPECT_LE(dialogWidth, 80);
+TEST_P(LayoutRule, EveryTextIsWholeNoControlsOverlapAndTheDialogFitsEightyColumns) {
+    const Layout layout = LayOut(GetParam().make());
+    EXPECT_LE(layout.dialogWidth, 80);
     std::string screen;
-    for (const std::string& line : lines) {
+    for (const std::string& line : layout.lines) {
         screen += line + "\n";
     }
     for (const std::string& text : GetParam().texts) {
         EXPECT_NE(screen.find(text), std::string::npos) << text << "\n" << screen;
     }
-}
-
-TEST_P(LayoutRule, NoTwoControlsOverlap) {
-    int dialogWidth = 0;
-    std::vector<std::string> lines;
-    const std::vector<Placed> placed = PlaceOf(GetParam().make(), 80, &dialogWidth, &lines);
-    for (std::size_t i = 0; i < placed.size(); ++i) {
-        for (std::size_t j = i + 1; j < placed.size(); ++j) {
-            EXPECT_FALSE(Overlap(placed[i].rect, placed[j].rect))
-                << placed[i].id << " and " << placed[j].id;
+    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+        for (std::size_t j = i + 1; j < layout.controls.size(); ++j) {
+            EXPECT_FALSE(Overlap(layout.controls[i].second, layout.controls[j].second))
+                << layout.controls[i].first << " and " << layout.controls[j].first;
         }
     }
 }
@@ -154,11 +110,11 @@ INSTANTIATE_TEST_SUITE_P(
     Templates, LayoutRule,
     ::testing::Values(
         GeometryCase{"CardList",
-                     CardList,
+                     CardListLike,
                      {"ZOVCards", "BusType", "Port Count", "Starting Port", "[   Close   ]",
                       "[ Properties ]", "Add", "Remove", "Tarnell ZOV Cards"}},
         GeometryCase{"CardSettings",
-                     CardSettings,
+                     CardSettingsLike,
                      {"Base Address ", "IRQ ", "Starting Port ", "( ) 4 Ports", "( ) 8 Ports",
                       "( ) 16 Ports", "( ) ISA", "( ) PCI", " Card Settings ", " Port Count ",
                       " BusType ", "Done", "Cancel"}},
@@ -176,23 +132,20 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(LayoutRuleDetails, LabelsKeepABlankBeforeTheirField) {
-    int dialogWidth = 0;
-    std::vector<std::string> lines;
-    PlaceOf(CardSettings(), 80, &dialogWidth, &lines);
-    bool found = false;
-    for (const std::string& line : lines) {
+    int labels = 0;
+    for (const std::string& line : LayOut(CardSettingsLike()).lines) {
         const std::size_t at = line.find("Starting Port");
         if (at != std::string::npos && line.find("Card") == std::string::npos) {
-            found = true;
+            ++labels;
             EXPECT_EQ(line[at + 13], ' ');
         }
     }
-    EXPECT_TRUE(found);
+    EXPECT_GE(labels, 1);
 }
 
-TEST(LayoutRuleDetails, HeadingWordsStandNearTheirListColumns) {
+TEST(LayoutRuleDetails, HeadingWordsStandOverTheirListColumns) {
     DialogHarness h;
-    h.Add(CardList());
+    h.Add(CardListLike());
     h.onInit = [](HWND dialog) -> INT_PTR {
         const int stops[3] = {72, 125, 145};
         SendDlgItemMessageA(dialog, 1000, LB_SETTABSTOPS, 3, reinterpret_cast<LPARAM>(stops));
@@ -200,39 +153,26 @@ TEST(LayoutRuleDetails, HeadingWordsStandNearTheirListColumns) {
                             reinterpret_cast<LPARAM>("Card1\tISA\t8\tCOM13\t"));
         return TRUE;
     };
-    struct Pair {
-        const char* heading;
-        const char* cell;
-    };
-    h.screen.PushCallback([&] {
-        for (const Pair& pair : {Pair{"ZOVCards", "Card1"}, Pair{"BusType", "ISA"},
-                                 Pair{"Port Count", "8 "}, Pair{"Starting Port", "COM13"}}) {
-            int hx = 0;
-            int hy = 0;
-            int cx = 0;
-            int cy = 0;
-            ASSERT_TRUE(h.screen.Find(pair.heading, &hx, &hy)) << pair.heading;
-            ASSERT_TRUE(h.screen.Find(pair.cell, &cx, &cy)) << pair.cell;
-            EXPECT_LT(hy, cy);
-            EXPECT_LE(std::abs(hx - cx), 5) << pair.heading;
+    h.RunChecking(142, {}, [&] {
+        for (const auto& [heading, cell] :
+             std::vector<std::pair<const char*, const char*>>{{"ZOVCards", "Card1"},
+                                                              {"BusType", "ISA"},
+                                                              {"Port Count", "8 "},
+                                                              {"Starting Port", "COM13"}}) {
+            const Spot over = h.Locate(heading);
+            const Spot under = h.Locate(cell);
+            EXPECT_LT(over.y, under.y) << heading;
+            EXPECT_LE(std::abs(over.x - under.x), 5) << heading;
         }
     });
-    h.screen.PushKey(Key::Escape);
-    h.Run(142);
 }
 
 TEST(LayoutRuleDetails, ASmallTerminalShowsANoticeAndEscapeStillCancels) {
     DialogHarness h(40, 10);
-    h.Add(CardList());
-    h.screen.PushCallback([&] {
-        EXPECT_TRUE(h.screen.Find("too small", nullptr, nullptr));
-        EXPECT_FALSE(h.screen.Find("Close", nullptr, nullptr));
-    });
+    h.Add(CardListLike());
+    h.screen.PushCallback([&] { EXPECT_TRUE(h.Shows("too small") && !h.Shows("Close")); });
     h.screen.PushResize(80, 25);
-    h.screen.PushCallback([&] {
-        EXPECT_FALSE(h.screen.Find("too small", nullptr, nullptr));
-        EXPECT_TRUE(h.screen.Find("Close", nullptr, nullptr));
-    });
+    h.screen.PushCallback([&] { EXPECT_TRUE(!h.Shows("too small") && h.Shows("Close")); });
     h.screen.PushResize(30, 8);
     h.screen.PushKey(Key::Escape);
     EXPECT_EQ(h.Run(142), IDCANCEL);
@@ -246,9 +186,7 @@ TEST(LayoutRuleDetails, ResizeRecentresTheDialog) {
     RECT after{};
     h.screen.PushCallback([&] { GetWindowRect(h.last, &before); });
     h.screen.PushResize(120, 40);
-    h.screen.PushCallback([&] { GetWindowRect(h.last, &after); });
-    h.screen.PushKey(Key::Escape);
-    h.Run(131);
+    h.RunChecking(131, {}, [&] { GetWindowRect(h.last, &after); });
     EXPECT_EQ(after.left - before.left, 20);
     EXPECT_GT(after.top, before.top);
     EXPECT_EQ(after.right - after.left, before.right - before.left);

@@ -11,116 +11,74 @@ constexpr int kDialog = 142;
 constexpr int kList = 1000;
 constexpr int kProperties = 1004;
 constexpr int kAdd = 1001;
+constexpr int kRemove = 1002;
+constexpr int kIsa = 1011;
+constexpr int kPci = 1012;
 
-DialogTemplate ListLike() {
-    return DialogOf(
-        kDialog, " Cards", 308, 135,
-        {StaticAt("&ZOVCards                  BusType         Port Count       "
-                  "Starting Port",
-                  17, 23, 201, 8),
-         ListAt(kList, 15, 34, 214, 77, LBS_NOTIFY | LBS_USETABSTOPS),
-         PushButtonAt(IDCANCEL, "&Close", 238, 30),
-         PushButtonAt(kProperties, "&Properties", 238, 50), PushButtonAt(kAdd, "&Add", 238, 70)},
-        WS_SYSMENU);
+void AddCardList(DialogHarness& h) {
+    DialogTemplate dialog = CardListLike();
+    dialog.cy = 150;
+    dialog.controls[5].style |= WS_DISABLED;  // Remove
+    dialog.controls.push_back(GroupBoxAt("&Bus", 20, 115, 100, 30));
+    dialog.controls.push_back(RadioAt(kIsa, "ISA", 30, 125, 30, WS_GROUP | WS_TABSTOP));
+    dialog.controls.push_back(RadioAt(kPci, "PCI", 70, 125, 30));
+    h.Add(dialog);
+    h.onInit = [](HWND dialog) -> INT_PTR {
+        SendDlgItemMessageA(dialog, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Card1"));
+        SendDlgItemMessageA(dialog, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Pci"));
+        CheckRadioButton(dialog, kIsa, kPci, kPci);
+        return TRUE;
+    };
+    h.onCommand[kProperties] = [](HWND dialog) { EndDialog(dialog, kProperties); };
+    h.onCommand[kAdd] = [](HWND dialog) { EndDialog(dialog, kAdd); };
 }
 
 TEST(Mnemonics, AreUnderlinedOnScreen) {
     DialogHarness h;
-    h.Add(ListLike());
-    h.screen.PushCallback([&] {
-        int x = 0;
-        int y = 0;
-        ASSERT_TRUE(h.screen.Find("Properties", &x, &y));
-        EXPECT_TRUE(h.screen.UnderlineAt(x, y));
-        EXPECT_FALSE(h.screen.UnderlineAt(x + 1, y));
-        ASSERT_TRUE(h.screen.Find("ZOVCards", &x, &y));
-        EXPECT_TRUE(h.screen.UnderlineAt(x, y));
-        EXPECT_FALSE(h.screen.Find("&", nullptr, nullptr));
+    AddCardList(h);
+    h.RunChecking(kDialog, {}, [&] {
+        for (const char* text : {"Properties", "ZOVCards"}) {
+            const Spot at = h.Locate(text);
+            EXPECT_TRUE(h.screen.UnderlineAt(at.x, at.y)) << text;
+            EXPECT_FALSE(h.screen.UnderlineAt(at.x + 1, at.y)) << text;
+        }
+        EXPECT_FALSE(h.Shows("&"));
     });
-    h.screen.PushKey(Key::Escape);
-    h.Run(kDialog);
 }
 
-TEST(Mnemonics, AltLetterClicksTheButtonFromAList) {
-    DialogHarness h;
-    h.Add(ListLike());
-    h.onCommand[kProperties] = [](HWND dialog) { EndDialog(dialog, kProperties); };
-    h.screen.PushCharacter(U'p', true);
-    EXPECT_EQ(h.Run(kDialog), kProperties);
-}
-
-TEST(Mnemonics, PlainLetterGoesToTheListThatHasTheFocus) {
-    DialogHarness h;
-    h.Add(ListLike());
-    h.onInit = [](HWND dialog) -> INT_PTR {
-        SendDlgItemMessageA(dialog, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Card1"));
-        SendDlgItemMessageA(dialog, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Pci"));
-        return TRUE;
+TEST(Mnemonics, LettersClickButtonsOrMoveTheFocus) {
+    struct Case {
+        std::vector<KeyEvent> keys;  // the list has the focus first
+        INT_PTR result;
+        int focus;  // afterwards, 0 when the dialog has ended
+        LRESULT listSelection;
     };
-    h.screen.PushCharacter(U'p');  // the list takes letters: selects "Pci", no click
-    LRESULT selection = LB_ERR;
-    h.screen.PushCallback(
-        [&] { selection = SendDlgItemMessageA(h.last, kList, LB_GETCURSEL, 0, 0); });
-    h.screen.PushKey(Key::Escape);
-    EXPECT_EQ(h.Run(kDialog), IDCANCEL);
-    EXPECT_EQ(selection, 1);
-    for (const Command& command : h.commands) {
-        EXPECT_NE(command.id, kProperties);
+    const KeyEvent tab = K(Key::Tab);  // to Close, which takes no letters
+    const std::vector<Case> cases = {
+        {{Letter(U'p', true)}, kProperties, 0, LB_ERR},  // Alt+letter from the list
+        {{Letter(U'p')}, IDCANCEL, kList, 1},            // the list takes the plain letter
+        {{tab, Letter(U'a')}, kAdd, 0, LB_ERR},
+        {{tab, Letter(U'z', true)}, IDCANCEL, kList, LB_ERR},  // a label: the next control
+        {{tab, Letter(U'b')}, IDCANCEL, kPci, LB_ERR},         // a group box: its checked button
+        {{Letter(U'r', true)}, IDCANCEL, kList, LB_ERR},       // a disabled button ignores its own
+    };
+    for (std::size_t row = 0; row < cases.size(); ++row) {
+        SCOPED_TRACE(row);
+        DialogHarness h;
+        AddCardList(h);
+        h.Push(cases[row].keys);
+        int focus = 0;
+        LRESULT selection = LB_ERR;
+        h.screen.PushCallback([&] {
+            focus = FocusId();
+            selection = h.Send(kList, LB_GETCURSEL);
+        });
+        h.screen.PushKey(Key::Escape);
+        EXPECT_EQ(h.Run(kDialog), cases[row].result);
+        EXPECT_EQ(focus, cases[row].focus);
+        EXPECT_EQ(selection, cases[row].listSelection);
+        EXPECT_FALSE(h.Sent(kRemove));
     }
-}
-
-TEST(Mnemonics, PlainLetterWorksWhenAButtonHasTheFocus) {
-    DialogHarness h;
-    h.Add(ListLike());
-    h.onCommand[kAdd] = [](HWND dialog) { EndDialog(dialog, kAdd); };
-    h.screen.PushKey(Key::Tab);  // Close
-    h.screen.PushCharacter(U'a');
-    EXPECT_EQ(h.Run(kDialog), kAdd);
-}
-
-TEST(Mnemonics, LabelHandsTheFocusToTheNextControl) {
-    DialogHarness h;
-    h.Add(ListLike());
-    int focus = 0;
-    h.screen.PushKey(Key::Tab);  // Close
-    h.screen.PushCharacter(U'z', true);
-    h.screen.PushCallback([&] { focus = FocusId(); });
-    h.screen.PushKey(Key::Escape);
-    h.Run(kDialog);
-    EXPECT_EQ(focus, kList);
-}
-
-TEST(Mnemonics, GroupBoxHandsTheFocusToItsCheckedRadioButton) {
-    DialogHarness h;
-    h.Add(DialogOf(1, "Group", 200, 80,
-                   {PushButtonAt(IDOK, "OK", 10, 50, BS_DEFPUSHBUTTON),
-                    GroupBoxAt("&Port Count", 80, 5, 100, 60),
-                    RadioAt(11, "4 Ports", 90, 15, 40, WS_GROUP | WS_TABSTOP),
-                    RadioAt(12, "8 Ports", 90, 30, 40), RadioAt(13, "16 Ports", 90, 45, 40)}));
-    h.onInit = [](HWND dialog) -> INT_PTR {
-        CheckRadioButton(dialog, 11, 13, 13);
-        return TRUE;
-    };
-    int focus = 0;
-    h.screen.PushCharacter(U'p');  // a push button has the focus: plain letters are mnemonics
-    h.screen.PushCallback([&] { focus = FocusId(); });
-    h.screen.PushKey(Key::Escape);
-    h.Run(1);
-    EXPECT_EQ(focus, 13);
-}
-
-TEST(Mnemonics, DisabledButtonIgnoresItsMnemonic) {
-    DialogHarness h;
-    h.Add(ListLike());
-    h.onInit = [](HWND dialog) -> INT_PTR {
-        EnableWindow(GetDlgItem(dialog, kAdd), FALSE);
-        return TRUE;
-    };
-    h.screen.PushCharacter(U'a', true);
-    h.screen.PushKey(Key::Escape);
-    h.Run(kDialog);
-    ASSERT_EQ(h.commands.size(), 1u);
-    EXPECT_EQ(h.commands[0].id, IDCANCEL);
 }
 
 }  // namespace

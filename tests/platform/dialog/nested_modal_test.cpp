@@ -9,15 +9,14 @@ namespace {
 
 constexpr int kOuter = 142;
 constexpr int kInner = 135;
+constexpr int kList = 1000;
 constexpr int kRemove = 1002;
-constexpr int kMessage = 1003;
+constexpr int kMessage = 1003;  // added to the card list
 
 void AddBoth(DialogHarness& h) {
-    h.Add(DialogOf(
-        kOuter, "Outer", 308, 135,
-        {ListAt(1000, 15, 34, 214, 77), PushButtonAt(IDCANCEL, "&Close", 238, 30),
-         PushButtonAt(kRemove, "&Remove", 238, 90), PushButtonAt(kMessage, "&Message", 238, 110)},
-        WS_SYSMENU));
+    DialogTemplate outer = CardListLike();
+    outer.controls.push_back(PushButtonAt(kMessage, "&Message", 238, 110));
+    h.Add(outer);
     h.Add(DialogOf(kInner, "", 217, 85,
                    {PushButtonAt(IDOK, "&Continue", 30, 64, BS_DEFPUSHBUTTON),
                     PushButtonAt(IDCANCEL, "&Abort", 131, 64),
@@ -25,89 +24,54 @@ void AddBoth(DialogHarness& h) {
                              SS_CENTER | WS_GROUP)}));
 }
 
-TEST(NestedModals, OwnerIsDisabledWhileTheInnerDialogRunsAndEnabledAfter) {
+TEST(NestedModals, OwnerIsDisabledLooksInactiveAndIgnoresClicksWhileTheInnerDialogRuns) {
     DialogHarness h;
     AddBoth(h);
+    h.onInit = [](HWND dialog) -> INT_PTR {
+        SendDlgItemMessageA(dialog, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Card1"));
+        return TRUE;
+    };
     INT_PTR inner = 0;
-    bool outerEnabledInside = true;
-    bool outerEnabledAfter = false;
-    HWND ownerInside = nullptr;
-    HWND activeInside = nullptr;
     HWND outer = nullptr;
+    HWND innerWindow = nullptr;
+    RECT outerRect{};
+    RECT innerRect{};
     h.onCommand[kRemove] = [&](HWND dialog) {
         outer = dialog;
+        GetWindowRect(outer, &outerRect);
         h.screen.PushCallback([&] {
-            outerEnabledInside = IsWindowEnabled(outer) != FALSE;
-            activeInside = GetActiveWindow();
-            ownerInside = GetWindow(activeInside, GW_OWNER);
+            innerWindow = GetActiveWindow();
+            GetWindowRect(innerWindow, &innerRect);
+            EXPECT_NE(innerWindow, outer);
+            EXPECT_EQ(GetWindow(innerWindow, GW_OWNER), outer);
+            EXPECT_FALSE(IsWindowEnabled(outer));
+            EXPECT_EQ(h.screen.RoleAt(outerRect.left + 1, outerRect.top), CellRole::TitleInactive);
+            // The owner's list, left of the inner dialog: visible but disabled.
+            RECT list{};
+            GetWindowRect(GetDlgItem(outer, kList), &list);
+            ASSERT_LT(list.left + 1, innerRect.left);
+            h.screen.PushClick(list.left + 1, list.top + 1);
+            h.screen.PushKey(Key::Enter);  // Continue, which kept the focus
         });
-        h.screen.PushKey(Key::Enter);  // Continue, the first tab stop
         inner = h.Run(kInner, GetActiveWindow());
-        outerEnabledAfter = IsWindowEnabled(outer) != FALSE;
+        EXPECT_TRUE(IsWindowEnabled(outer));
+        EXPECT_EQ(SendDlgItemMessageA(outer, kList, LB_GETCURSEL, 0, 0), LB_ERR);
         h.screen.PushKey(Key::Escape);
     };
     h.screen.PushCharacter(U'r', true);
     EXPECT_EQ(h.Run(kOuter), IDCANCEL);
     EXPECT_EQ(inner, IDOK);
-    EXPECT_FALSE(outerEnabledInside);
-    EXPECT_TRUE(outerEnabledAfter);
-    EXPECT_EQ(ownerInside, outer);
-    EXPECT_NE(activeInside, outer);
-    EXPECT_EQ(GetParent(activeInside), nullptr);  // gone by now
-}
-
-TEST(NestedModals, InnerDialogIsCentredOverItsOwnerAndTheOwnerLooksInactive) {
-    DialogHarness h;
-    AddBoth(h);
-    RECT outerRect{};
-    RECT innerRect{};
-    CellRole outerTitle = CellRole::Title;
-    h.onCommand[kRemove] = [&](HWND dialog) {
-        GetWindowRect(dialog, &outerRect);
-        h.screen.PushCallback([&] {
-            GetWindowRect(GetActiveWindow(), &innerRect);
-            outerTitle = h.screen.RoleAt(outerRect.left + 1, outerRect.top);
-        });
-        h.screen.PushKey(Key::Escape);
-        h.Run(kInner, dialog);
-        h.screen.PushKey(Key::Escape);
-    };
-    h.screen.PushCharacter(U'r', true);
-    h.Run(kOuter);
-    const int outerMiddle = (outerRect.left + outerRect.right) / 2;
-    const int innerMiddle = (innerRect.left + innerRect.right) / 2;
-    EXPECT_LE(std::abs(outerMiddle - innerMiddle), 1);
+    EXPECT_FALSE(IsWindow(innerWindow));
+    std::vector<int> ids;
+    for (const Command& command : h.commands) {
+        ids.push_back(command.id);
+    }
+    EXPECT_EQ(ids, (std::vector<int>{kRemove, IDOK, IDCANCEL}));
+    // Centred over its owner, below the owner's title.
+    EXPECT_LE(
+        std::abs((outerRect.left + outerRect.right) / 2 - (innerRect.left + innerRect.right) / 2),
+        1);
     EXPECT_GT(innerRect.top, outerRect.top);
-    EXPECT_EQ(outerTitle, CellRole::TitleInactive);
-}
-
-TEST(NestedModals, ClicksOnTheDisabledOwnerDoNothing) {
-    DialogHarness h;
-    AddBoth(h);
-    h.onCommand[kRemove] = [&](HWND dialog) {
-        h.screen.PushCallback([&, dialog] {
-            // The owner's list, left of the inner dialog: visible but disabled.
-            RECT list{};
-            GetWindowRect(GetDlgItem(dialog, 1000), &list);
-            RECT inner{};
-            GetWindowRect(GetActiveWindow(), &inner);
-            ASSERT_LT(list.left + 1, inner.left);
-            SendDlgItemMessageA(dialog, 1000, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Card1"));
-            h.screen.PushClick(list.left + 1, list.top + 1);
-            h.screen.PushCallback([&, dialog] {
-                EXPECT_EQ(SendDlgItemMessageA(dialog, 1000, LB_GETCURSEL, 0, 0), LB_ERR);
-                EXPECT_NE(GetActiveWindow(), dialog);
-            });
-            h.screen.PushKey(Key::Escape);
-        });
-        EXPECT_EQ(h.Run(kInner, dialog), IDCANCEL);
-        h.screen.PushKey(Key::Escape);
-    };
-    h.screen.PushCharacter(U'r', true);
-    h.Run(kOuter);
-    // Remove, then the inner dialog's cancel, then the outer Escape: no click on Close.
-    ASSERT_EQ(h.commands.size(), 3u);
-    EXPECT_EQ(h.commands[0].id, kRemove);
 }
 
 TEST(MessageBoxes, ShowTextIconAndOkAndEndWithEnterOrEscape) {
@@ -117,15 +81,13 @@ TEST(MessageBoxes, ShowTextIconAndOkAndEndWithEnterOrEscape) {
     int second = 0;
     h.onCommand[kMessage] = [&](HWND dialog) {
         h.screen.PushCallback([&] {
-            int x = 0;
-            int y = 0;
-            EXPECT_TRUE(h.screen.Find("Base address conflict", &x, &y));
-            EXPECT_TRUE(h.screen.Find("with card 2.", nullptr, nullptr));
-            ASSERT_TRUE(h.screen.Find("(X)", &x, &y));
-            EXPECT_EQ(h.screen.RoleAt(x, y), CellRole::Notice);
-            EXPECT_TRUE(h.screen.Find("Conflict", nullptr, nullptr));
-            ASSERT_TRUE(h.screen.Find("OK", &x, &y));
-            EXPECT_EQ(h.screen.RoleAt(x, y), CellRole::ButtonFocused);
+            EXPECT_TRUE(h.Shows("Base address conflict"));
+            EXPECT_TRUE(h.Shows("with card 2."));
+            EXPECT_TRUE(h.Shows("Conflict"));
+            const Spot icon = h.Locate("(X)");
+            EXPECT_EQ(h.screen.RoleAt(icon.x, icon.y), CellRole::Notice);
+            const Spot ok = h.Locate("OK");
+            EXPECT_EQ(h.screen.RoleAt(ok.x, ok.y), CellRole::ButtonFocused);
             EXPECT_FALSE(IsWindowEnabled(dialog));
         });
         h.screen.PushKey(Key::Enter);
@@ -146,11 +108,9 @@ TEST(MessageBoxes, ShowTextIconAndOkAndEndWithEnterOrEscape) {
 TEST(MessageBoxes, NullCaptionReadsErrorAndExclamationSign) {
     DialogHarness h;
     h.screen.PushCallback([&] {
-        EXPECT_TRUE(h.screen.Find("Error", nullptr, nullptr));
-        int x = 0;
-        int y = 0;
-        ASSERT_TRUE(h.screen.Find("/!\\", &x, &y));
-        EXPECT_EQ(h.screen.RoleAt(x, y), CellRole::Notice);
+        EXPECT_TRUE(h.Shows("Error"));
+        const Spot sign = h.Locate("/!\\");
+        EXPECT_EQ(h.screen.RoleAt(sign.x, sign.y), CellRole::Notice);
     });
     h.screen.PushKey(Key::Enter);
     EXPECT_EQ(MessageBoxA(nullptr, "Card Registry Not Found", nullptr, MB_ICONEXCLAMATION), IDOK);
@@ -159,33 +119,25 @@ TEST(MessageBoxes, NullCaptionReadsErrorAndExclamationSign) {
 TEST(MessageBoxes, ButtonsOfTheOtherTypes) {
     struct Case {
         UINT type;
-        std::vector<Key> keys;
+        std::vector<KeyEvent> keys;
         int result;
     };
     const std::vector<Case> cases = {
-        {MB_OKCANCEL, {Key::Escape}, IDCANCEL},
-        {MB_OKCANCEL, {Key::Tab, Key::Enter}, IDCANCEL},
-        {MB_OKCANCEL, {Key::Enter}, IDOK},
-        {MB_YESNO, {Key::Escape, Key::Tab, Key::Enter}, IDNO},  // Escape does nothing
-        {MB_YESNO, {Key::Enter}, IDYES},
+        {MB_OKCANCEL, {K(Key::Escape)}, IDCANCEL},
+        {MB_OKCANCEL, {K(Key::Tab), K(Key::Enter)}, IDCANCEL},
+        {MB_OKCANCEL, {K(Key::Enter)}, IDOK},
+        {MB_YESNO, {K(Key::Escape), K(Key::Tab), K(Key::Enter)}, IDNO},  // Escape does nothing
+        {MB_YESNO, {K(Key::Enter)}, IDYES},
+        {MB_YESNO, {Letter(U'n')}, IDNO},
+        {MB_YESNO, {}, IDNO},  // the input ended
     };
-    for (const Case& c : cases) {
+    for (std::size_t row = 0; row < cases.size(); ++row) {
+        SCOPED_TRACE(row);
         DialogHarness h;
-        for (Key key : c.keys) {
-            h.screen.PushKey(key);
-        }
-        EXPECT_EQ(MessageBoxA(nullptr, "Sure?", "Question", c.type), c.result);
-        EXPECT_FALSE(h.screen.RanDry());
+        h.Push(cases[row].keys);
+        EXPECT_EQ(MessageBoxA(nullptr, "Sure?", "Question", cases[row].type), cases[row].result);
+        EXPECT_EQ(h.screen.RanDry(), cases[row].keys.empty());
     }
-    DialogHarness h;
-    h.screen.PushCharacter(U'n');
-    EXPECT_EQ(MessageBoxA(nullptr, "Sure?", "Question", MB_YESNO), IDNO);
-}
-
-TEST(MessageBoxes, YesNoAnswersNoWhenInputEnds) {
-    DialogHarness h;
-    EXPECT_EQ(MessageBoxA(nullptr, "Sure?", "Question", MB_YESNO), IDNO);
-    EXPECT_TRUE(h.screen.RanDry());
 }
 
 }  // namespace

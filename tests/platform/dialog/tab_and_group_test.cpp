@@ -8,193 +8,112 @@ namespace zov::test {
 namespace {
 
 constexpr int kDialog = 130;
-constexpr int kCombo = 1008;
+constexpr int kBase = 1008;
+constexpr int kIrq = 1014;
+constexpr int kStart = 1000;
 constexpr int kPorts4 = 1001;
 constexpr int kPorts8 = 1002;
 constexpr int kPorts16 = 1003;
 constexpr int kIsa = 1011;
 constexpr int kPci = 1012;
 
-// The settings dialog's geometry: a combo, two radio groups, two buttons, labels after them.
-DialogTemplate SettingsLike() {
-    return DialogOf(
-        kDialog, "Settings", 256, 135,
-        {GroupBoxAt("Card Settings", 17, 12, 110, 92), ComboAt(kCombo, 69, 30, 48, 69),
-         GroupBoxAt("&Port Count", 146, 12, 87, 52),
-         RadioAt(kPorts4, "4 Ports", 170, 22, 38, WS_GROUP | WS_TABSTOP),
-         RadioAt(kPorts8, "8 Ports", 170, 37, 36), RadioAt(kPorts16, "16 Ports", 170, 52, 39),
-         GroupBoxAt("BusType", 146, 68, 87, 36),
-         RadioAt(kIsa, "ISA", 170, 78, 26, WS_GROUP | WS_TABSTOP),
-         RadioAt(kPci, "PCI", 170, 92, 30, WS_TABSTOP),
-         PushButtonAt(IDOK, "&Done", 40, 114, BS_DEFPUSHBUTTON | WS_GROUP),
-         PushButtonAt(IDCANCEL, "&Cancel", 159, 114),
-         StaticAt("Base Address", 22, 32, 45, 10, WS_GROUP)});
+void AddSettings(DialogHarness& h) {
+    h.Add(CardSettingsLike());
+    h.onInit = [](HWND dialog) -> INT_PTR {
+        CheckRadioButton(dialog, kPorts4, kPorts16, kPorts8);
+        CheckRadioButton(dialog, kIsa, kPci, kIsa);
+        return TRUE;
+    };
 }
 
-INT_PTR CheckDefaults(HWND dialog) {
-    CheckRadioButton(dialog, kPorts4, kPorts16, kPorts8);
-    CheckRadioButton(dialog, kIsa, kPci, kIsa);
-    return TRUE;
-}
-
-struct TabCase {
-    const char* name;
-    std::vector<Key> keys;
-    int focus;
-};
-
-class TabOrder : public ::testing::TestWithParam<TabCase> {};
-
-TEST_P(TabOrder, KeysLeaveTheFocusOn) {
-    DialogHarness h;
-    h.Add(SettingsLike());
-    h.onInit = CheckDefaults;
-    for (Key key : GetParam().keys) {
-        h.screen.PushKey(key);
+TEST(TabOrder, KeysMoveTheFocusAndArrowsCheckTheRadioButtonTheyReach) {
+    struct Case {
+        int tabs;
+        std::vector<Key> then;
+        int focus;
+        int ports;  // the checked button of each group afterwards
+        int bus;
+    };
+    const std::vector<Case> cases = {
+        {0, {}, kBase, kPorts8, kIsa},  // the first tab stop
+        {2, {}, kStart, kPorts8, kIsa},
+        {3, {}, kPorts8, kPorts8, kIsa},               // a group's checked button
+        {4, {}, kIsa, kPorts8, kIsa},                  // the next group's
+        {5, {}, IDOK, kPorts8, kIsa},                  // then the buttons
+        {7, {}, kBase, kPorts8, kIsa},                 // wraps to the first
+        {0, {Key::BackTab}, IDCANCEL, kPorts8, kIsa},  // and back to the last
+        {3, {Key::Down}, kPorts16, kPorts16, kIsa},
+        {3, {Key::Down, Key::Down}, kPorts4, kPorts4, kIsa},  // wraps within the group
+        {3, {Key::Up}, kPorts4, kPorts4, kIsa},
+        {4, {Key::Right}, kPci, kPorts8, kPci},
+    };
+    for (std::size_t row = 0; row < cases.size(); ++row) {
+        const Case& c = cases[row];
+        SCOPED_TRACE(row);
+        DialogHarness h;
+        AddSettings(h);
+        std::vector<KeyEvent> keys(static_cast<std::size_t>(c.tabs), K(Key::Tab));
+        for (Key key : c.then) {
+            keys.push_back(K(key));
+        }
+        EXPECT_EQ(h.RunChecking(kDialog, keys,
+                                [&] {
+                                    EXPECT_EQ(FocusId(), c.focus);
+                                    for (int id : {kPorts4, kPorts8, kPorts16, kIsa, kPci}) {
+                                        const bool checked = id == c.ports || id == c.bus;
+                                        EXPECT_EQ(IsDlgButtonChecked(h.last, id),
+                                                  checked ? BST_CHECKED : BST_UNCHECKED)
+                                            << id;
+                                    }
+                                }),
+                  IDCANCEL);
+        // A radio button checked by an arrow notifies its dialog.
+        EXPECT_EQ(h.CountOf({c.ports, BN_CLICKED}) > 0, c.ports != kPorts8);
+        EXPECT_EQ(h.CountOf({c.bus, BN_CLICKED}) > 0, c.bus != kIsa);
     }
-    int focus = -1;
-    h.screen.PushCallback([&] { focus = FocusId(); });
-    h.screen.PushKey(Key::Escape);
-    EXPECT_EQ(h.Run(kDialog), IDCANCEL);
-    EXPECT_EQ(focus, GetParam().focus);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SettingsDialog, TabOrder,
-    ::testing::Values(
-        TabCase{"StartsOnFirstTabStop", {}, kCombo},
-        TabCase{"EntersRadioGroupOnCheckedButton", {Key::Tab}, kPorts8},
-        TabCase{"SecondGroupOnItsCheckedButton", {Key::Tab, Key::Tab}, kIsa},
-        TabCase{"DefaultButtonAfterGroups", {Key::Tab, Key::Tab, Key::Tab}, IDOK},
-        TabCase{"WrapsToTheFirst", {Key::Tab, Key::Tab, Key::Tab, Key::Tab, Key::Tab}, kCombo},
-        TabCase{"BackTabWrapsToTheLast", {Key::BackTab}, IDCANCEL},
-        TabCase{"ArrowsStayInTheGroup", {Key::Tab, Key::Down, Key::Down}, kPorts4},
-        TabCase{"UpMovesBackInTheGroup", {Key::Tab, Key::Up}, kPorts4}),
-    [](const ::testing::TestParamInfo<TabCase>& info) { return std::string(info.param.name); });
-
-TEST(GroupsAndArrows, ArrowSelectsTheAutomaticRadioButtonAndNotifies) {
+TEST(GroupsAndArrows, NextDlgGroupAndTabItemWrap) {
     DialogHarness h;
-    h.Add(SettingsLike());
-    h.onInit = CheckDefaults;
-    h.screen.PushKey(Key::Tab);   // 8 Ports
-    h.screen.PushKey(Key::Down);  // 16 Ports
-    UINT checked4 = 9;
-    UINT checked8 = 9;
-    UINT checked16 = 9;
-    h.screen.PushCallback([&] {
-        checked4 = IsDlgButtonChecked(h.last, kPorts4);
-        checked8 = IsDlgButtonChecked(h.last, kPorts8);
-        checked16 = IsDlgButtonChecked(h.last, kPorts16);
+    AddSettings(h);
+    h.RunChecking(kDialog, {}, [&] {
+        EXPECT_EQ(GetNextDlgGroupItem(h.last, h.Item(kPorts16), FALSE), h.Item(kPorts4));
+        EXPECT_EQ(GetNextDlgGroupItem(h.last, h.Item(kPorts4), TRUE), h.Item(kPorts16));
+        EXPECT_EQ(GetNextDlgTabItem(h.last, nullptr, FALSE), h.Item(kBase));
+        EXPECT_EQ(GetNextDlgTabItem(h.last, h.Item(kBase), TRUE), h.Item(IDCANCEL));
     });
-    h.screen.PushKey(Key::Escape);
-    h.Run(kDialog);
-    EXPECT_EQ(checked4, static_cast<UINT>(BST_UNCHECKED));
-    EXPECT_EQ(checked8, static_cast<UINT>(BST_UNCHECKED));
-    EXPECT_EQ(checked16, static_cast<UINT>(BST_CHECKED));
-    EXPECT_NE(std::find(h.commands.begin(), h.commands.end(), Command{kPorts16, BN_CLICKED}),
-              h.commands.end());
 }
 
-TEST(GroupsAndArrows, CheckingMovesTheTabStopWithinTheGroup) {
+TEST(DisabledControls, AreDimmedSkippedByTabAndIgnoreClicks) {
     DialogHarness h;
-    h.Add(SettingsLike());
-    h.onInit = [](HWND dialog) -> INT_PTR {
-        CheckDefaults(dialog);
-        EXPECT_EQ(GetWindowLongA(GetDlgItem(dialog, kPorts4), GWL_STYLE) & WS_TABSTOP, 0);
-        EXPECT_NE(GetWindowLongA(GetDlgItem(dialog, kPorts8), GWL_STYLE) & WS_TABSTOP, 0);
-        return TRUE;
-    };
-    h.screen.PushKey(Key::Escape);
-    h.Run(kDialog);
-}
-
-TEST(GroupsAndArrows, SpaceOnTheOtherBusButtonChecksIt) {
-    DialogHarness h;
-    h.Add(SettingsLike());
-    h.onInit = CheckDefaults;
-    h.screen.PushKey(Key::Tab);
-    h.screen.PushKey(Key::Tab);    // ISA
-    h.screen.PushKey(Key::Right);  // PCI: an arrow also moves within this group
-    UINT pci = 0;
-    h.screen.PushCallback([&] { pci = IsDlgButtonChecked(h.last, kPci); });
-    h.screen.PushKey(Key::Escape);
-    h.Run(kDialog);
-    EXPECT_EQ(pci, static_cast<UINT>(BST_CHECKED));
-}
-
-TEST(GroupsAndArrows, NextDlgGroupItemWrapsWithinTheGroup) {
-    DialogHarness h;
-    h.Add(SettingsLike());
-    h.onInit = [](HWND dialog) -> INT_PTR {
-        HWND ports4 = GetDlgItem(dialog, kPorts4);
-        HWND ports16 = GetDlgItem(dialog, kPorts16);
-        EXPECT_EQ(GetNextDlgGroupItem(dialog, ports16, FALSE), ports4);
-        EXPECT_EQ(GetNextDlgGroupItem(dialog, ports4, TRUE), ports16);
-        EXPECT_EQ(GetNextDlgTabItem(dialog, nullptr, FALSE), GetDlgItem(dialog, kCombo));
-        EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, kCombo), TRUE),
-                  GetDlgItem(dialog, IDCANCEL));
-        return TRUE;
-    };
-    h.screen.PushKey(Key::Escape);
-    h.Run(kDialog);
-}
-
-TEST(DisabledControls, TabSkipsThemAndClicksDoNothing) {
-    DialogHarness h;
-    h.Add(SettingsLike());
-    h.onInit = [](HWND dialog) -> INT_PTR {
-        CheckDefaults(dialog);
-        EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
-        return TRUE;
-    };
-    h.screen.PushKey(Key::BackTab);  // Cancel
-    h.screen.PushKey(Key::BackTab);  // skips disabled Done: ISA
-    int focus = 0;
-    h.screen.PushCallback([&] {
-        focus = FocusId();
-        int x = 0;
-        int y = 0;
-        ASSERT_TRUE(h.screen.Find("Done", &x, &y));
-        EXPECT_EQ(h.screen.RoleAt(x, y), CellRole::Disabled);
-        h.screen.PushClick(x, y);
-        h.screen.PushKey(Key::Escape);
-    });
-    EXPECT_EQ(h.Run(kDialog), IDCANCEL);
-    EXPECT_EQ(focus, kIsa);
-    for (const Command& command : h.commands) {
-        EXPECT_NE(command.id, IDOK);
-    }
+    AddSettings(h);
+    h.screen.PushCallback([&] { EnableWindow(h.Item(IDOK), FALSE); });
+    EXPECT_EQ(h.RunChecking(kDialog, {K(Key::BackTab), K(Key::BackTab)},
+                            [&] {
+                                EXPECT_EQ(FocusId(), kIsa);  // Cancel, then past Done
+                                const Spot done = h.Locate("Done");
+                                EXPECT_EQ(h.screen.RoleAt(done.x, done.y), CellRole::Disabled);
+                                h.screen.PushClick(done.x, done.y);
+                            }),
+              IDCANCEL);
+    EXPECT_FALSE(h.Sent(IDOK));
 }
 
 TEST(DisabledControls, DisablingTheFocusedControlMovesTheFocusOn) {
     DialogHarness h;
-    h.Add(SettingsLike());
-    h.onInit = CheckDefaults;
+    AddSettings(h);
     int focus = 0;
     h.screen.PushCallback([&] {
-        EXPECT_EQ(FocusId(), kCombo);
-        EXPECT_FALSE(EnableWindow(GetDlgItem(h.last, kCombo), FALSE));  // was enabled
+        EXPECT_EQ(FocusId(), kBase);
+        EXPECT_FALSE(EnableWindow(h.Item(kBase), FALSE));  // was enabled
         focus = FocusId();
-        EXPECT_TRUE(EnableWindow(GetDlgItem(h.last, kCombo), TRUE));  // was disabled
-        EXPECT_EQ(SetFocus(GetDlgItem(h.last, IDCANCEL)), GetDlgItem(h.last, kPorts8));
+        EXPECT_EQ(SetFocus(h.Item(kBase)), nullptr);     // a disabled control takes no focus
+        EXPECT_TRUE(EnableWindow(h.Item(kBase), TRUE));  // was disabled
+        EXPECT_EQ(SetFocus(h.Item(IDCANCEL)), h.Item(kIrq));
     });
     h.screen.PushKey(Key::Enter);  // the focused Cancel button
     EXPECT_EQ(h.Run(kDialog), IDCANCEL);
-    EXPECT_EQ(focus, kPorts8);
-}
-
-TEST(DisabledControls, CannotTakeTheFocus) {
-    DialogHarness h;
-    h.Add(SettingsLike());
-    h.onInit = [](HWND dialog) -> INT_PTR {
-        EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);
-        EXPECT_EQ(SetFocus(GetDlgItem(dialog, IDCANCEL)), nullptr);
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDCANCEL)));
-        return TRUE;
-    };
-    h.screen.PushKey(Key::Escape);
-    h.Run(kDialog);
-    EXPECT_FALSE(h.screen.RanDry());
+    EXPECT_EQ(focus, kIrq);
 }
 
 }  // namespace
