@@ -1,10 +1,10 @@
 // The database file itself: ours or refused untouched, created only by a write, marked as ours.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "platform/registry/registry_database.h"
@@ -18,16 +18,6 @@ using ::testing::HasSubstr;
 
 class DatabaseFileTest : public RegistryTest {
   protected:
-    // Builds a small registry and hands its closed file's bytes to change.
-    void BuildThenEdit(const std::function<void(std::vector<std::uint8_t>*)>& change) {
-        Build("SYSTEM\\Card1\n  ZOVIrq = dword:5\n");
-        CloseRegistryDatabase();
-        std::vector<std::uint8_t> bytes = ReadFileBytes(DatabasePath());
-        ASSERT_GT(bytes.size(), 100U);
-        change(&bytes);
-        WriteFileBytes(DatabasePath(), bytes);
-    }
-
     // Every kind of call is refused with ERROR_BADDB and a diagnostic that names the file.
     void ExpectRefused(const char* reason) {
         HKEY key = nullptr;
@@ -45,41 +35,29 @@ class DatabaseFileTest : public RegistryTest {
 };
 
 TEST_F(DatabaseFileTest, ForeignDamagedOrNewerDatabaseIsRefusedAndLeftByteForByte) {
-    const std::vector<std::pair<const char*, std::function<void()>>> rows = {
-        {"foreign SQLite database",
-         [this] {
-             sqlite3* db = nullptr;
-             ASSERT_EQ(sqlite3_open(DatabasePath().c_str(), &db), SQLITE_OK);
-             EXPECT_EQ(
-                 sqlite3_exec(db, "CREATE TABLE songs(title TEXT)", nullptr, nullptr, nullptr),
-                 SQLITE_OK);
-             sqlite3_close(db);
-         }},
+    using Bytes = std::vector<std::uint8_t>;
+    const std::vector<std::pair<const char*, std::function<void(Bytes*)>>> rows = {
+        {"foreign SQLite database", [](Bytes* b) { std::fill_n(b->begin() + 68, 4, 0); }},
+        {"not an SQLite database", [](Bytes* b) { b->assign(300, 'z'); }},
         {"not an SQLite database",
-         [this] { WriteFileBytes(DatabasePath(), std::vector<std::uint8_t>(300, 'z')); }},
-        {"not an SQLite database",
-         [this] {
-             WriteFileBytes(DatabasePath(), {'S', 'Q', 'L'});
+         [](Bytes* b) {
+             *b = {'S', 'Q', 'L'};
          }},
-        {"damaged",
-         [this] {
-             BuildThenEdit([](std::vector<std::uint8_t>* bytes) {
-                 const std::size_t page = ((*bytes)[16] << 8) | (*bytes)[17];
-                 ASSERT_GT(bytes->size(), page);
-                 for (std::size_t i = page; i < bytes->size(); ++i) {
-                     (*bytes)[i] = static_cast<std::uint8_t>(0xA5 ^ i);
-                 }
-             });
-         }},
-        {"newer", [this] {
-             BuildThenEdit([](std::vector<std::uint8_t>* bytes) { (*bytes)[63] = 7; });
-         }}};  // byte 63: the low byte of the layout version
-    for (const auto& [reason, prepare] : rows) {
+        {"newer", [](Bytes* b) { (*b)[63] = 7; }},  // the low byte of the layout version
+        {"damaged", [](Bytes* b) {
+             for (std::size_t i = ((*b)[16] << 8) | (*b)[17]; i < b->size(); ++i) {
+                 (*b)[i] = static_cast<std::uint8_t>(0xA5 ^ i);  // every page after the first
+             }
+         }}};
+    for (const auto& [reason, edit] : rows) {
         SCOPED_TRACE(reason);
-        prepare();
-        const std::vector<std::uint8_t> before = ReadFileBytes(DatabasePath());
+        Build("SYSTEM\\Card1\n  ZOVIrq = dword:5\n");
+        CloseRegistryDatabase();
+        Bytes bytes = ReadFileBytes(DatabasePath());
+        edit(&bytes);
+        WriteFileBytes(DatabasePath(), bytes);
         ExpectRefused(reason);
-        EXPECT_EQ(ReadFileBytes(DatabasePath()), before);
+        EXPECT_EQ(ReadFileBytes(DatabasePath()), bytes);
         CloseRegistryDatabase();
         ASSERT_EQ(unlink(DatabasePath().c_str()), 0);
     }
