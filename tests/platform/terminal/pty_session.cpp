@@ -19,21 +19,21 @@ namespace zov::test {
 namespace {
 
 void AppendUtf8(std::string& out, uint32_t ch) {
-    if (ch < 0x80) {
-        out.push_back(static_cast<char>(ch));
-    } else if (ch < 0x800) {
-        out.push_back(static_cast<char>(0xc0 | (ch >> 6)));
-        out.push_back(static_cast<char>(0x80 | (ch & 0x3f)));
-    } else if (ch < 0x10000) {
-        out.push_back(static_cast<char>(0xe0 | (ch >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3f)));
-        out.push_back(static_cast<char>(0x80 | (ch & 0x3f)));
-    } else {
-        out.push_back(static_cast<char>(0xf0 | (ch >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((ch >> 12) & 0x3f)));
-        out.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3f)));
-        out.push_back(static_cast<char>(0x80 | (ch & 0x3f)));
+    const int tail = ch < 0x80 ? 0 : ch < 0x800 ? 1 : ch < 0x10000 ? 2 : 3;
+    const uint32_t lead = tail == 0 ? 0 : (0xff00U >> (tail + 1)) & 0xffU;
+    out.push_back(static_cast<char>(lead | (ch >> (6 * tail))));
+    for (int i = tail - 1; i >= 0; --i) {
+        out.push_back(static_cast<char>(0x80U | ((ch >> (6 * i)) & 0x3fU)));
     }
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts) {
+        pointers.push_back(text.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
 }
 
 }  // namespace
@@ -55,20 +55,10 @@ PtySession::PtySession(const Options& options) {
             environment.push_back(std::string(name) + "=" + value);
         }
     }
-    std::vector<char*> envp;
-    envp.reserve(environment.size() + 1);
-    for (std::string& entry : environment) {
-        envp.push_back(entry.data());
-    }
-    envp.push_back(nullptr);
-    std::string program = options.program;
-    std::vector<std::string> arguments = options.arguments;
-    std::vector<char*> argv = {program.data()};
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-
+    std::vector<std::string> arguments = {options.program};
+    arguments.insert(arguments.end(), options.arguments.begin(), options.arguments.end());
+    const std::vector<char*> envp = Pointers(environment);
+    const std::vector<char*> argv = Pointers(arguments);
     winsize size{};
     size.ws_col = static_cast<unsigned short>(options.width);
     size.ws_row = static_cast<unsigned short>(options.height);
@@ -77,10 +67,10 @@ PtySession::PtySession(const Options& options) {
         throw std::runtime_error(std::string("forkpty: ") + std::strerror(errno));
     }
     if (pid_ == 0) {
-        // Programs killed by SIGQUIT or SIGSEGV on purpose leave no core files behind.
+        // Programs killed by SIGSEGV on purpose leave no core files behind.
         const rlimit no_core{0, 0};
         setrlimit(RLIMIT_CORE, &no_core);
-        execve(program.c_str(), argv.data(), envp.data());
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
@@ -89,8 +79,7 @@ PtySession::PtySession(const Options& options) {
 PtySession::~PtySession() {
     if (!status_ && pid_ > 0) {
         kill(pid_, SIGKILL);
-        int status = 0;
-        waitpid(pid_, &status, 0);
+        waitpid(pid_, nullptr, 0);
     }
     if (master_ >= 0) {
         close(master_);
@@ -100,15 +89,10 @@ PtySession::~PtySession() {
 
 int PtySession::OnTermProp(VTermProp prop, VTermValue* value, void* user) {
     auto* self = static_cast<PtySession*>(user);
-    switch (prop) {
-        case VTERM_PROP_CURSORVISIBLE:
-            self->cursor_visible_ = value->boolean != 0;
-            break;
-        case VTERM_PROP_ALTSCREEN:
-            self->alt_screen_ = value->boolean != 0;
-            break;
-        default:
-            break;
+    if (prop == VTERM_PROP_CURSORVISIBLE) {
+        self->cursor_visible_ = value->boolean != 0;
+    } else if (prop == VTERM_PROP_ALTSCREEN) {
+        self->alt_screen_ = value->boolean != 0;
     }
     return 1;
 }
@@ -121,11 +105,8 @@ void PtySession::OnOutput(const char* bytes, size_t length, void* user) {
 }
 
 bool PtySession::ReadOnce(int timeout_ms) {
-    if (master_ < 0) {
-        return false;
-    }
     pollfd ready{master_, POLLIN, 0};
-    if (poll(&ready, 1, timeout_ms) <= 0) {
+    if (master_ < 0 || poll(&ready, 1, timeout_ms) <= 0) {
         return false;
     }
     std::string buffer(4096, '\0');
@@ -133,21 +114,18 @@ bool PtySession::ReadOnce(int timeout_ms) {
     if (got <= 0) {
         return false;
     }
-    buffer.resize(static_cast<std::size_t>(got));
-    transcript_ += buffer;
-    vterm_input_write(vterm_, buffer.data(), buffer.size());
+    transcript_.append(buffer, 0, static_cast<std::size_t>(got));
+    vterm_input_write(vterm_, buffer.data(), static_cast<std::size_t>(got));
     return true;
 }
 
 bool PtySession::WaitForText(const std::string& text, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (Screen().find(text) == std::string::npos) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
             return false;
         }
-        ReadOnce(static_cast<int>(std::min<long>(left.count(), 50)));
+        ReadOnce(50);
     }
     // The text may arrive before the rest of the same screen update.
     Settle(deadline);
@@ -189,16 +167,13 @@ void PtySession::CloseTerminal() {
 
 std::optional<int> PtySession::WaitExit(std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
+    int status = 0;
     while (!status_) {
-        int status = 0;
         if (waitpid(pid_, &status, WNOHANG) == pid_) {
             status_ = status;
-            break;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
+        } else if (std::chrono::steady_clock::now() >= deadline) {
             return std::nullopt;
-        }
-        if (!ReadOnce(10) && master_ < 0) {
+        } else if (!ReadOnce(10) && master_ < 0) {
             usleep(10000);
         }
     }
@@ -210,19 +185,15 @@ std::optional<int> PtySession::WaitExit(std::chrono::milliseconds timeout) {
 
 bool PtySession::MouseReporting() const {
     bool on = false;
-    const std::string introducer = "\x1b[?";
-    for (std::size_t at = transcript_.find(introducer); at != std::string::npos;
-         at = transcript_.find(introducer, at + 1)) {
-        const std::size_t first = at + introducer.size();
-        const std::size_t last = transcript_.find_first_not_of("0123456789;", first);
+    for (std::size_t at = transcript_.find("\x1b[?"); at != std::string::npos;
+         at = transcript_.find("\x1b[?", at + 1)) {
+        const std::size_t last = transcript_.find_first_not_of("0123456789;", at + 3);
         if (last == std::string::npos || (transcript_[last] != 'h' && transcript_[last] != 'l')) {
             continue;
         }
-        const std::string modes = ";" + transcript_.substr(first, last - first) + ";";
+        const std::string modes = ";" + transcript_.substr(at + 3, last - at - 3) + ";";
         for (const char* mode : {";1000;", ";1002;", ";1003;"}) {
-            if (modes.find(mode) != std::string::npos) {
-                on = transcript_[last] == 'h';
-            }
+            on = modes.find(mode) != std::string::npos ? transcript_[last] == 'h' : on;
         }
     }
     return on;
@@ -247,10 +218,9 @@ std::string PtySession::Row(int y) const {
     std::string text;
     for (int x = 0; x < cols; ++x) {
         const VTermScreenCell cell = CellAt(x, y);
-        if (cell.width == 0) {
-            continue;
+        if (cell.width != 0) {
+            AppendUtf8(text, cell.chars[0] == 0 ? U' ' : cell.chars[0]);
         }
-        AppendUtf8(text, cell.chars[0] == 0 ? U' ' : cell.chars[0]);
     }
     return text;
 }
@@ -261,8 +231,7 @@ std::string PtySession::Screen() const {
     vterm_get_size(vterm_, &rows, &cols);
     std::string text;
     for (int y = 0; y < rows; ++y) {
-        text += Row(y);
-        text += '\n';
+        text += Row(y) + '\n';
     }
     return text;
 }

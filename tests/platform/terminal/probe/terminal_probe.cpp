@@ -2,17 +2,16 @@
 // driver's tests can run it in a pseudo-terminal and read the screen back.
 //
 // Screen: row 0 a title bar "PROBE <width>x<height>"; rows 1-5 a framed box with text and two
-// buttons; row 6 characters that need substitutes on poor terminals; row 7 "last: <event>";
-// rows 8 and below the events, numbered; the bottom-right cell '@'. Cursor at column 5, row 2.
+// buttons; row 6 characters that need substitutes on poor terminals;
+// row 7 "last: none", then "last: <number>: <event>" for the newest event; the bottom-right cell
+// '@'. Cursor at column 5, row 2.
 //
-// Keys without modifiers end it: 'q' returns from main, 'x' calls exit(5), 't' throws an
-// exception nobody catches. At the end of input it exits 3 if the driver keeps reporting the
-// end of input, else 4. Exit 2 when the driver cannot open, with the reason on stderr.
+// Keys without modifiers end it: 'q' returns from main, 'x' calls exit(5). At the end of input it
+// exits 3 if the driver keeps reporting the end of input, else 4. Exit 2 when the driver cannot
+// open, with the reason on stderr.
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
-#include <stdexcept>
 #include <string>
 
 #include "platform/format.h"
@@ -63,7 +62,7 @@ void Put(zov::CellGrid& grid, int x, int y, const std::u32string& text, zov::Cel
     }
 }
 
-void Draw(zov::Terminal& terminal, const std::string& last, const std::deque<std::string>& log) {
+void Draw(zov::Terminal& terminal, const std::string& last) {
     using zov::CellRole;
     const int width = terminal.Width();
     const int height = terminal.Height();
@@ -84,30 +83,21 @@ void Draw(zov::Terminal& terminal, const std::string& last, const std::deque<std
     Put(grid, 2, 6, U"╱é→█\x01", CellRole::Disabled);
     const std::string last_line = "last: " + last;
     Put(grid, 0, 7, std::u32string(last_line.begin(), last_line.end()), CellRole::Desktop);
-    // The newest events that fit.
-    const std::size_t rows = height > 8 ? static_cast<std::size_t>(height - 8) : 0;
-    const std::size_t first = log.size() > rows ? log.size() - rows : 0;
-    int row = 8;
-    for (std::size_t i = first; i < log.size(); ++i) {
-        Put(grid, 0, row++, std::u32string(log[i].begin(), log[i].end()), CellRole::Desktop);
-    }
     grid.At(width - 1, height - 1).ch = U'@';
     terminal.Present(grid, zov::CursorPosition{true, 5, 2});
 }
 
 }  // namespace
 
-// The exception of 't' escapes main on purpose: it tests the driver's abort path.
-int main() {  // NOLINT(bugprone-exception-escape)
+int main() {
     std::string error;
     std::unique_ptr<zov::CursesTerminal> terminal = zov::CursesTerminal::Open(error);
     if (!terminal) {
         static_cast<void>(std::fprintf(stderr, "terminal_probe: %s\n", error.c_str()));
         return 2;
     }
-    std::deque<std::string> events;
     int count = 0;
-    Draw(*terminal, "none", events);
+    Draw(*terminal, "none");
     for (;;) {
         const zov::Event event = terminal->WaitEvent();
         if (event.type == zov::Event::Type::Hangup) {
@@ -115,19 +105,14 @@ int main() {  // NOLINT(bugprone-exception-escape)
             return again ? 3 : 4;
         }
         const std::string description = Describe(event, *terminal);
-        events.push_back(zov::FormatText("%d: %s", ++count, description.c_str()));
-        Draw(*terminal, description, events);
+        Draw(*terminal, zov::FormatText("%d: %s", ++count, description.c_str()));
         if (event.type == zov::Event::Type::Key && event.key.key == zov::Key::Character &&
             !event.key.alt && !event.key.ctrl) {
-            switch (event.key.ch) {
-                case U'q':
-                    return 0;
-                case U'x':
-                    std::exit(5);
-                case U't':
-                    throw std::runtime_error("probe: nobody catches this");
-                default:
-                    break;
+            if (event.key.ch == U'q') {
+                return 0;
+            }
+            if (event.key.ch == U'x') {
+                std::exit(5);
             }
         }
     }
