@@ -1,6 +1,9 @@
 #include "test_resources.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/dialog/dialog_manager.h"
 #include "platform/framework/resource_handle.h"
@@ -8,94 +11,64 @@
 namespace framework_test {
 namespace {
 
+using zov::ControlClass;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+constexpr DWORD kRadio = kChild | BS_AUTORADIOBUTTON;
+constexpr DWORD kFirstInGroup = WS_GROUP | WS_TABSTOP;
 
-zov::DialogTemplate ButtonsTemplate() {
-    using zov::ControlClass;
+// A dialog template whose OK and Cancel buttons follow the given controls.
+zov::DialogTemplate Template(int id, const char* caption,
+                             std::vector<zov::ControlTemplate> controls) {
     zov::DialogTemplate dialog;
-    dialog.id = kIddButtons;
-    dialog.caption = "Buttons";
-    dialog.cx = 200;
-    dialog.cy = 80;
-    dialog.style = kDialogStyle;
-    dialog.controls = {
-        {IDOK, ControlClass::Button, "&OK", 10, 50, 50, 14,
-         kChild | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP},
-        {IDCANCEL, ControlClass::Button, "&Cancel", 70, 50, 50, 14,
-         kChild | BS_PUSHBUTTON | WS_TABSTOP},
-        {kIdcFirstCommand, ControlClass::Button, "&First", 10, 10, 50, 14,
-         kChild | BS_PUSHBUTTON | WS_TABSTOP},
-        {kIdcSecondCommand, ControlClass::Button, "&Second", 70, 10, 50, 14,
-         kChild | BS_PUSHBUTTON | WS_TABSTOP},
-    };
-    return dialog;
-}
-
-zov::DialogTemplate ExchangeTemplate() {
-    using zov::ControlClass;
-    zov::DialogTemplate dialog;
-    dialog.id = kIddExchange;
-    dialog.caption = "Exchange";
+    dialog.id = id;
+    dialog.caption = caption;
     dialog.cx = 240;
     dialog.cy = 120;
-    dialog.style = kDialogStyle;
-    dialog.controls = {
-        {kIdcPorts, ControlClass::ComboBox, "", 10, 10, 60, 60,
-         kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
-        {kIdcSpeed4, ControlClass::Button, "4", 100, 10, 30, 10,
-         kChild | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP},
-        {kIdcSpeed8, ControlClass::Button, "8", 100, 22, 30, 10, kChild | BS_AUTORADIOBUTTON},
-        {kIdcSpeed16, ControlClass::Button, "16", 100, 34, 30, 10, kChild | BS_AUTORADIOBUTTON},
-        // Neither a radio button nor the start of a group: the first group goes on past it.
-        {IDC_STATIC, ControlClass::Button, "Bus", 140, 5, 80, 40, kChild | BS_GROUPBOX},
-        {kIdcBusIsa, ControlClass::Button, "ISA", 150, 15, 30, 10,
-         kChild | BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP},
-        {kIdcBusPci, ControlClass::Button, "PCI", 150, 27, 30, 10, kChild | BS_AUTORADIOBUTTON},
-        {kIdcName, ControlClass::Edit, "", 10, 60, 60, 12,
-         kChild | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP},
-        {IDOK, ControlClass::Button, "OK", 10, 95, 50, 14,
-         kChild | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP},
-        {IDCANCEL, ControlClass::Button, "Cancel", 70, 95, 50, 14,
-         kChild | BS_PUSHBUTTON | WS_TABSTOP},
-    };
+    dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+    dialog.controls = std::move(controls);
+    dialog.controls.push_back({IDOK, ControlClass::Button, "OK", 10, 95, 50, 14,
+                               kChild | BS_DEFPUSHBUTTON | kFirstInGroup});
+    dialog.controls.push_back({IDCANCEL, ControlClass::Button, "Cancel", 70, 95, 50, 14,
+                               kChild | BS_PUSHBUTTON | WS_TABSTOP});
     return dialog;
 }
 
-zov::DialogTemplate ListTemplate() {
-    using zov::ControlClass;
-    zov::DialogTemplate dialog;
-    dialog.id = kIddList;
-    dialog.caption = "List";
-    dialog.cx = 200;
-    dialog.cy = 100;
-    dialog.style = kDialogStyle;
-    dialog.controls = {
-        {kIdcRows, ControlClass::ListBox, "", 10, 10, 120, 50,
-         kChild | LBS_NOTIFY | LBS_USETABSTOPS | WS_VSCROLL | WS_BORDER | WS_TABSTOP},
-        {kIdcNote, ControlClass::Edit, "", 10, 65, 60, 12,
-         kChild | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP},
-        {IDOK, ControlClass::Button, "OK", 140, 10, 50, 14,
-         kChild | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP},
-        {IDCANCEL, ControlClass::Button, "Cancel", 140, 30, 50, 14,
-         kChild | BS_PUSHBUTTON | WS_TABSTOP},
-    };
+// OK and Cancel moved in front, so that OK has the focus when the dialog starts.
+zov::DialogTemplate ButtonsFirst(zov::DialogTemplate dialog) {
+    std::rotate(dialog.controls.begin(), dialog.controls.end() - 2, dialog.controls.end());
     return dialog;
 }
 
 zov::ResourceModule BuildModule() {
     zov::ResourceModule module;
-    module.dialogs = {ButtonsTemplate(), ExchangeTemplate(), ListTemplate()};
+    module.dialogs = {
+        ButtonsFirst(Template(kIddButtons, "Buttons",
+                              {{kIdcFirstCommand, ControlClass::Button, "&First", 10, 10, 50, 14,
+                                kChild | BS_PUSHBUTTON | WS_TABSTOP},
+                               {kIdcSecondCommand, ControlClass::Button, "&Second", 70, 10, 50, 14,
+                                kChild | BS_PUSHBUTTON | WS_TABSTOP}})),
+        Template(
+            kIddExchange, "Exchange",
+            {{kIdcPorts, ControlClass::ComboBox, "", 10, 10, 60, 60,
+              kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
+             {kIdcSpeed4, ControlClass::Button, "4", 100, 10, 30, 10, kRadio | kFirstInGroup},
+             {kIdcSpeed8, ControlClass::Button, "8", 100, 22, 30, 10, kRadio},
+             {kIdcSpeed16, ControlClass::Button, "16", 100, 34, 30, 10, kRadio},
+             // Neither a radio button nor the start of a group: the first group goes on.
+             {IDC_STATIC, ControlClass::Button, "Bus", 140, 5, 80, 40, kChild | BS_GROUPBOX},
+             {kIdcBusIsa, ControlClass::Button, "ISA", 150, 15, 30, 10, kRadio | kFirstInGroup},
+             {kIdcBusPci, ControlClass::Button, "PCI", 150, 27, 30, 10, kRadio},
+             {kIdcName, ControlClass::Edit, "", 10, 60, 60, 12,
+              kChild | ES_AUTOHSCROLL | WS_BORDER | kFirstInGroup}}),
+        Template(kIddList, "List",
+                 {{kIdcRows, ControlClass::ListBox, "", 10, 10, 120, 50,
+                   kChild | LBS_NOTIFY | LBS_USETABSTOPS | WS_VSCROLL | WS_BORDER | WS_TABSTOP}})};
     zov::DialogInitData ports;
     ports.dialogId = kIddExchange;
     for (int port = 1; port <= 132; ++port) {
         ports.entries.push_back({kIdcPorts, CB_ADDSTRING, "COM" + std::to_string(port)});
     }
     module.dialogInit = {ports};
-    zov::IconImage icon;
-    icon.id = kIdiTest;
-    icon.pixels.fill(4);
-    module.icons = {icon};
     return module;
 }
 

@@ -11,13 +11,10 @@
 
 namespace framework_test {
 
-// Template ids.
 inline constexpr int kIddButtons = 500;   // OK, Cancel and two command buttons
 inline constexpr int kIddExchange = 501;  // a drop-down list, two radio groups, an edit
-inline constexpr int kIddList = 502;      // a list box and an edit
-inline constexpr int kIdiTest = 900;      // an icon
+inline constexpr int kIddList = 502;      // a list box
 
-// Controls.
 inline constexpr int kIdcFirstCommand = 600;
 inline constexpr int kIdcSecondCommand = 601;
 inline constexpr int kIdcPorts = 610;   // drop-down list "COM1".."COM132"
@@ -28,7 +25,6 @@ inline constexpr int kIdcBusIsa = 630;  // second group: 630, 631
 inline constexpr int kIdcBusPci = 631;
 inline constexpr int kIdcName = 640;     // edit
 inline constexpr int kIdcRows = 650;     // list box
-inline constexpr int kIdcNote = 651;     // edit
 inline constexpr int kIdcMissing = 699;  // in no template
 
 const zov::ResourceModule& TestResources();

@@ -1,13 +1,22 @@
 #include "token_test_support.h"
 
 #include <grp.h>
-#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace zov::testing {
+
+TokenHandle OpenOwnProcessToken(DWORD access) {
+    HANDLE token = nullptr;
+    return TokenHandle(OpenProcessToken(GetCurrentProcess(), access, &token) ? token : nullptr);
+}
+
+TokenHandle TokenFor(const Credentials& credentials, DWORD access) {
+    return TokenHandle(OpenTokenForCredentials(credentials, access));
+}
 
 std::vector<BYTE> SidBytes(PSID sid) {
     const auto* bytes = static_cast<const BYTE*>(sid);
@@ -31,11 +40,12 @@ std::vector<BYTE> AdministratorsSidBytes() {
     return SidBytesOf(5, {32, 544});
 }
 
-std::vector<std::vector<BYTE>> GroupSidsOf(HANDLE token) {
-    DWORD needed = 0;
-    GetTokenInformation(token, TokenGroups, nullptr, 0, &needed);
-    std::vector<std::uint64_t> storage((needed + 7) / 8);
-    if (!GetTokenInformation(token, TokenGroups, storage.data(), needed, &needed)) {
+std::vector<std::vector<BYTE>> GroupSidsOf(HANDLE token, DWORD size) {
+    if (size == 0) {
+        GetTokenInformation(token, TokenGroups, nullptr, 0, &size);
+    }
+    std::vector<std::uint64_t> storage((size + 7) / 8);
+    if (!GetTokenInformation(token, TokenGroups, storage.data(), size, &size)) {
         return {};
     }
     const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(storage.data());
@@ -47,30 +57,23 @@ std::vector<std::vector<BYTE>> GroupSidsOf(HANDLE token) {
 }
 
 bool ProcessTokenListsAdministrators() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_READ, &token)) {
-        return false;
-    }
-    std::vector<std::uint64_t> storage(1024 / 8);
-    DWORD length = 0;
-    const BOOL read = GetTokenInformation(token, TokenGroups, storage.data(), 1024, &length);
-    CloseHandle(token);
-    if (!read) {
-        return false;
-    }
-    SID_IDENTIFIER_AUTHORITY nt_authority = SECURITY_NT_AUTHORITY;
-    PSID administrators = nullptr;
-    if (!AllocateAndInitializeSid(&nt_authority, 2, SECURITY_BUILTIN_DOMAIN_RID,
-                                  DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &administrators)) {
-        return false;
-    }
-    const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(storage.data());
-    bool found = false;
-    for (DWORD index = 0; index < groups->GroupCount && !found; ++index) {
-        found = EqualSid(groups->Groups[index].Sid, administrators) != FALSE;
-    }
-    FreeSid(administrators);
-    return found;
+    const std::vector<std::vector<BYTE>> sids =
+        GroupSidsOf(OpenOwnProcessToken(TOKEN_READ).get(), 1024);
+    return std::find(sids.begin(), sids.end(), AdministratorsSidBytes()) != sids.end();
+}
+
+LUID LuidOf(LPCSTR privilege_name) {
+    LUID luid{};
+    LookupPrivilegeValueA(nullptr, privilege_name, &luid);
+    return luid;
+}
+
+DWORD Adjust(LPCSTR privilege_name, DWORD attributes, HANDLE token) {
+    const TokenHandle own = OpenOwnProcessToken(TOKEN_ADJUST_PRIVILEGES);
+    TOKEN_PRIVILEGES state{1, {{LuidOf(privilege_name), attributes}}};
+    const BOOL adjusted = AdjustTokenPrivileges(token != nullptr ? token : own.get(), FALSE, &state,
+                                                0, nullptr, nullptr);
+    return adjusted ? GetLastError() : ~0U;
 }
 
 int RunInChildAs(uid_t uid, gid_t gid, const std::function<int()>& check) {
@@ -89,15 +92,6 @@ int RunInChildAs(uid_t uid, gid_t gid, const std::function<int()>& check) {
         return -1;
     }
     return WEXITSTATUS(status);
-}
-
-bool LookUpNobody(UserIds& ids) {
-    const passwd* entry = getpwnam("nobody");
-    if (entry == nullptr) {
-        return false;
-    }
-    ids = {entry->pw_uid, entry->pw_gid};
-    return true;
 }
 
 }  // namespace zov::testing

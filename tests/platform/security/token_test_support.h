@@ -1,44 +1,58 @@
-// Helpers for the token tests: reading a token's groups the way the utility does, and running a
-// check in a child process that has dropped to another user.
+// Helpers for the token tests: owned token handles, SID bytes built independently of the code
+// under test, reading a token's groups the way the utility does, and running a check in a child
+// process that has dropped to another user.
 #pragma once
 
 #include <sys/types.h>
 
 #include <functional>
-#include <string>
+#include <memory>
 #include <vector>
 
+#include "platform/security/credentials.h"
 #include "platform/win32.h"
 
 namespace zov::testing {
 
+struct TokenCloser {
+    void operator()(HANDLE token) const { CloseHandle(token); }
+};
+// A token handle closed when it goes out of scope.
+using TokenHandle = std::unique_ptr<void, TokenCloser>;
+
+// The process token opened with the given rights; null when the open fails.
+TokenHandle OpenOwnProcessToken(DWORD access);
+
+// A token standing for the credentials, independent of the process.
+TokenHandle TokenFor(const Credentials& credentials, DWORD access = TOKEN_ALL_ACCESS);
+
 // The bytes of a SID, copied out of wherever it lives.
 std::vector<BYTE> SidBytes(PSID sid);
-
-// The bytes of S-1-5-32-544, built here independently of the code under test.
-std::vector<BYTE> AdministratorsSidBytes();
 
 // The bytes of S-1-<authority>-<sub authorities...>.
 std::vector<BYTE> SidBytesOf(BYTE authority, const std::vector<DWORD>& sub_authorities);
 
-// The group SIDs of a token, in the order the token lists them; empty when the query fails.
-std::vector<std::vector<BYTE>> GroupSidsOf(HANDLE token);
+// The bytes of S-1-5-32-544.
+std::vector<BYTE> AdministratorsSidBytes();
 
-// What the utility's administrator test does: open the process token for reading, read the
-// groups into 1024 bytes and look for the Administrators SID.
+// The group SIDs of a token in its order, read into size bytes (0: as many as it needs); empty
+// when the query fails.
+std::vector<std::vector<BYTE>> GroupSidsOf(HANDLE token, DWORD size = 0);
+
+// What the utility's administrator test does: read the process token's groups into 1024 bytes
+// and look for the Administrators SID.
 bool ProcessTokenListsAdministrators();
+
+LUID LuidOf(LPCSTR privilege_name);
+
+// Sets one privilege's attributes through the token (by default a freshly opened process
+// token); returns the last error, or ~0 when the call failed.
+DWORD Adjust(LPCSTR privilege_name, DWORD attributes = SE_PRIVILEGE_ENABLED,
+             HANDLE token = nullptr);
 
 // Runs check in a forked child after it has switched to the given user, group and no
 // supplementary groups; returns the child's exit status, or -1 when the child did not exit
 // normally. The child exits with 100 when it could not switch.
 int RunInChildAs(uid_t uid, gid_t gid, const std::function<int()>& check);
-
-struct UserIds {
-    uid_t uid;
-    gid_t gid;
-};
-
-// The ids of the user "nobody"; false when the system has no such user.
-bool LookUpNobody(UserIds& ids);
 
 }  // namespace zov::testing
