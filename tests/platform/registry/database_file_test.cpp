@@ -73,6 +73,12 @@ TEST_F(DatabaseFileTest, ReadsOfAMissingRegistryCreateNothing) {
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyExA(root, "SYSTEM", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(QueryStatus(root, "V"), ERROR_FILE_NOT_FOUND);
+    std::string name(16, '\0');
+    DWORD size = 16;
+    EXPECT_EQ(RegEnumKeyExA(root, 0, name.data(), &size, nullptr, nullptr, nullptr, nullptr),
+              ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SYSTEM"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegDeleteValueA(HKEY_LOCAL_MACHINE, "V"), ERROR_FILE_NOT_FOUND);
     {
         RegistryTransaction transaction;
         EXPECT_EQ(transaction.Status(), ERROR_SUCCESS);

@@ -69,14 +69,5 @@ TEST_F(EnumerationTest, NamesAndDataFollowTheSizeProtocolAndTheListEnds) {
     RegCloseKey(root);
 }
 
-TEST_F(EnumerationTest, EmptyRegistryEnumeratesNothingAndStaysMissing) {
-    std::string name(16, '\0');
-    DWORD size = 16;
-    EXPECT_EQ(RegEnumKeyExA(HKEY_LOCAL_MACHINE, 0, name.data(), &size, nullptr, nullptr, nullptr,
-                            nullptr),
-              ERROR_NO_MORE_ITEMS);
-    EXPECT_FALSE(Exists(DatabasePath()));
-}
-
 }  // namespace
 }  // namespace zov::test

@@ -188,14 +188,12 @@ TEST_F(MultiProcessTest, TwoProcessesWritingAtOnceLoseNothing) {
     DWORD counter = 0;
     ASSERT_EQ(GetDword("P", "Counter", &counter), ERROR_SUCCESS);
     EXPECT_EQ(counter, 2U * kValues);
-    for (int id = 1; id <= 2; ++id) {
-        for (int n = 0; n < kValues; ++n) {
-            DWORD value = kValues;
-            EXPECT_EQ(GetDword(FormatText("W\\Writer%d", id), FormatText("V%d", n), &value),
-                      ERROR_SUCCESS);
-            ASSERT_EQ(value, static_cast<DWORD>(n)) << id << " " << n;
-        }
+    std::string expected;
+    for (int n = 0; n < kValues; ++n) {
+        expected += FormatText("  V%d = dword:0x%X\n", n, n);
     }
+    EXPECT_EQ(Dump("W\\Writer1"), expected);
+    EXPECT_EQ(Dump("W\\Writer2"), expected);
 }
 
 }  // namespace
