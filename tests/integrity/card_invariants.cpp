@@ -26,27 +26,27 @@ std::vector<std::string> SubkeyNames(HKEY key) {
     }
 }
 
-std::string StringValue(HKEY key, const char* name) {
+// The data of value `name` if it has type `type`, else nothing.
+std::vector<BYTE> ValueOf(HKEY key, const char* name, DWORD type) {
     std::vector<BYTE> data(64);
     DWORD size = static_cast<DWORD>(data.size());
-    DWORD type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, data.data(), &size) != ERROR_SUCCESS ||
-        type != REG_SZ || size == 0 || data[size - 1] != 0) {
+    DWORD actual = 0;
+    if (RegQueryValueExA(key, name, nullptr, &actual, data.data(), &size) != ERROR_SUCCESS ||
+        actual != type) {
         return {};
     }
-    return std::string(data.begin(), data.begin() + size - 1);
+    data.resize(size);
+    return data;
+}
+
+std::string StringValue(HKEY key, const char* name) {
+    const std::vector<BYTE> data = ValueOf(key, name, REG_SZ);
+    return data.empty() || data.back() != 0 ? "" : std::string(data.begin(), data.end() - 1);
 }
 
 long DwordValue(HKEY key, const char* name) {
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    DWORD type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof value) {
-        return -1;
-    }
-    return static_cast<long>(value);
+    const std::vector<BYTE> data = ValueOf(key, name, REG_DWORD);
+    return data.size() == 4 ? static_cast<long>(DwordOf(data)) : -1;
 }
 
 // Problems of card `card`, whose COM names are added to `names`.

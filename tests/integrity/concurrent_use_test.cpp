@@ -5,9 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -91,55 +91,21 @@ void PlayRound(int process, int round, bool oneTransaction, std::mt19937* random
     }
 }
 
-// Runs the rounds of one process and writes its tally to `out`: "adds N", "removals N", then one
-// line per failure.
-int PlayRounds(int process, bool oneTransaction, int out) {
+// Runs the rounds of one process and writes its tally to the file `out`: the adds, the
+// removals, then one line per failure.
+int PlayRounds(int process, bool oneTransaction, const std::string& out) {
     CloseRegistryDatabase();
     std::mt19937 random(static_cast<unsigned>(1000 + process));
     Tally tally;
     for (int round = 0; round < kRounds; ++round) {
         PlayRound(process, round, oneTransaction, &random, &tally);
     }
-    std::string report = "adds " + std::to_string(tally.adds) + "\nremovals " +
-                         std::to_string(tally.removals) + "\n";
+    std::ofstream report(out);
+    report << tally.adds << " " << tally.removals << "\n";
     for (const std::string& failure : tally.failures) {
-        report += failure + "\n";
+        report << failure << "\n";
     }
-    std::size_t written = 0;
-    while (written < report.size()) {
-        const ssize_t n = write(out, report.data() + written, report.size() - written);
-        if (n <= 0) {
-            return 3;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
-Tally ParseTally(const std::string& report) {
-    Tally tally;
-    std::istringstream lines(report);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.rfind("adds ", 0) == 0) {
-            tally.adds = std::stoi(line.substr(5));
-        } else if (line.rfind("removals ", 0) == 0) {
-            tally.removals = std::stoi(line.substr(9));
-        } else if (!line.empty()) {
-            tally.failures.push_back(line);
-        }
-    }
-    return tally;
-}
-
-std::string ReadAll(int fd) {
-    std::string text;
-    std::vector<char> chunk(4096);
-    ssize_t n = 0;
-    while ((n = read(fd, chunk.data(), chunk.size())) > 0) {
-        text.append(chunk.data(), static_cast<std::size_t>(n));
-    }
-    return text;
+    return report.good() ? 0 : 3;
 }
 
 class ConcurrentUseTest : public CardStoreFixture {
@@ -161,64 +127,67 @@ class ConcurrentUseTest : public CardStoreFixture {
     Tally RunProcesses(bool oneTransaction) {
         CloseRegistryDatabase();
         std::vector<pid_t> children;
-        std::vector<int> pipes;
         for (int process = 0; process < kProcesses; ++process) {
-            int ends[2];
-            if (pipe(ends) != 0) {
-                ADD_FAILURE() << "no pipe";
-                break;
-            }
             const pid_t child = fork();
             if (child == 0) {
-                close(ends[0]);
-                _exit(PlayRounds(process, oneTransaction, ends[1]));
+                _exit(PlayRounds(process, oneTransaction, TallyFile(process)));
             }
-            close(ends[1]);
             if (child < 0) {
-                close(ends[0]);
                 ADD_FAILURE() << "no child process";
                 break;
             }
             children.push_back(child);
-            pipes.push_back(ends[0]);
         }
         Tally total;
         for (std::size_t i = 0; i < children.size(); ++i) {
-            const Tally tally = ParseTally(ReadAll(pipes[i]));
-            close(pipes[i]);
             int status = 0;
             EXPECT_EQ(waitpid(children[i], &status, 0), children[i]);
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
                 << "process " << i << " ended with status " << status;
-            total.adds += tally.adds;
-            total.removals += tally.removals;
-            total.failures.insert(total.failures.end(), tally.failures.begin(),
-                                  tally.failures.end());
+            std::ifstream report(TallyFile(static_cast<int>(i)));
+            int adds = 0;
+            int removals = 0;
+            EXPECT_TRUE(report >> adds >> removals) << "process " << i << " reported nothing";
+            total.adds += adds;
+            total.removals += removals;
+            for (std::string line; std::getline(report, line);) {
+                if (!line.empty()) {
+                    total.failures.push_back(line);
+                }
+            }
         }
         return total;
     }
 
-    // No operation may fail because the registry was busy: the others wait for it.
-    static void ExpectNoBusyFailure(const Tally& tally) {
+    std::string TallyFile(int process) const {
+        return PathInDir("tally" + std::to_string(process));
+    }
+
+    // Runs the rounds and checks what must hold either way: no operation failed because the
+    // registry was busy (the others wait for it), both kinds of change happened, and the cards
+    // left are whole, numbered without a gap and as many as the processes' tallies say.
+    Tally RunAndCheck(bool oneTransaction) {
+        const Tally tally = RunProcesses(oneTransaction);
+        std::string failures;
         for (const std::string& failure : tally.failures) {
             EXPECT_EQ(failure.find("status 170"), std::string::npos) << failure;
             EXPECT_EQ(failure.find("locked"), std::string::npos) << failure;
+            failures += failure + "\n";
         }
+        EXPECT_GT(tally.adds, 0);
+        EXPECT_GT(tally.removals, 0);
+        EXPECT_EQ(CardInvariantProblems(kInitialCards + tally.adds - tally.removals), "")
+            << tally.adds << " adds and " << tally.removals << " removals; refused:\n"
+            << failures << "now:\n"
+            << Parameters();
+        return tally;
     }
 };
 
 TEST_F(ConcurrentUseTest, RoundsThatChangeWhatTheirCensusSawKeepEveryCardWhole) {
-    const Tally tally = RunProcesses(true);
-    ExpectNoBusyFailure(tally);
-    for (const std::string& failure : tally.failures) {
-        ADD_FAILURE() << "a round that saw the current cards failed: " << failure;
-    }
+    const Tally tally = RunAndCheck(true);
+    EXPECT_TRUE(tally.failures.empty()) << "a round that saw the current cards failed";
     EXPECT_EQ(tally.adds + tally.removals, kProcesses * kRounds);
-    EXPECT_GT(tally.adds, 0);
-    EXPECT_GT(tally.removals, 0);
-    const int expected = kInitialCards + tally.adds - tally.removals;
-    EXPECT_EQ(CardInvariantProblems(expected), "")
-        << tally.adds << " adds and " << tally.removals << " removals";
     EXPECT_FALSE(Exists(SavedKeyFile()));
 }
 
@@ -226,19 +195,7 @@ TEST_F(ConcurrentUseTest, RoundsThatChangeWhatTheirCensusSawKeepEveryCardWhole) 
 // so another process may change the cards in between; the store refuses a change whose count is
 // stale (see stale_census_test.cpp).
 TEST_F(ConcurrentUseTest, RoundsWithACensusOfTheirOwnKeepEveryCardWhole) {
-    const Tally tally = RunProcesses(false);
-    ExpectNoBusyFailure(tally);
-    EXPECT_GT(tally.adds, 0);
-    EXPECT_GT(tally.removals, 0);
-    const int expected = kInitialCards + tally.adds - tally.removals;
-    std::string failures;
-    for (const std::string& failure : tally.failures) {
-        failures += failure + "\n";
-    }
-    EXPECT_EQ(CardInvariantProblems(expected), "")
-        << tally.adds << " adds and " << tally.removals << " removals; refused:\n"
-        << failures << "now:\n"
-        << Parameters();
+    RunAndCheck(false);
 }
 
 }  // namespace

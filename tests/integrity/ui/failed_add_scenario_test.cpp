@@ -32,6 +32,7 @@ void FailAtWrite(int k) {
 
 // Which write of the add fails.
 enum class FailingWrite { First, Middle, Commit };
+constexpr const char* kWriteNames[] = {"First", "Middle", "Commit"};
 
 class FailedAddScenario : public AppScenario, public ::testing::WithParamInterface<FailingWrite> {
   protected:
@@ -114,15 +115,7 @@ INSTANTIATE_TEST_SUITE_P(Writes, FailedAddScenario,
                          ::testing::Values(FailingWrite::First, FailingWrite::Middle,
                                            FailingWrite::Commit),
                          [](const ::testing::TestParamInfo<FailingWrite>& info) {
-                             switch (info.param) {
-                                 case FailingWrite::First:
-                                     return "First";
-                                 case FailingWrite::Middle:
-                                     return "Middle";
-                                 case FailingWrite::Commit:
-                                     return "Commit";
-                             }
-                             return "Unknown";
+                             return std::string(kWriteNames[static_cast<int>(info.param)]);
                          });
 
 }  // namespace
