@@ -223,7 +223,10 @@ int RunInChild(const std::function<int()>& body) {
         _exit(body());
     }
     int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child) {
+    pid_t waited = -1;
+    while (child > 0 && (waited = waitpid(child, &status, 0)) < 0 && errno == EINTR) {
+    }
+    if (child < 0 || waited != child) {
         return -1;
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
