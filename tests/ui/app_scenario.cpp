@@ -1,7 +1,12 @@
 #include "app_scenario.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/framework/afx_win_main.h"
+#include "platform/registry/registry_database.h"
 #include "store/card_globals.h"
+#include "ui/res/resource.h"
 #include "ui/res/zovcfg_resources.h"
 
 namespace zov::test {
@@ -17,21 +22,36 @@ std::string PortKeys(const std::string& cardKey, int ports, int firstCom) {
     return text;
 }
 
-std::string CardKey(int card) {
+}  // namespace
+
+std::string CardPath(int card) {
     return std::string(kParametersPath) + "\\Card" + std::to_string(card);
 }
 
-}  // namespace
+std::string PciCards(int count, int firstCom) {
+    std::string cards;
+    for (int card = 1; card <= count; ++card) {
+        cards += PciCardKeys(card, 4, firstCom + 4 * (card - 1));
+    }
+    return cards;
+}
+
+Credentials NonAdministrator() {
+    Credentials user = Credentials::OfProcess();
+    user.gid = 4242;
+    user.supplementary_groups = {4242};
+    return user;
+}
 
 std::string IsaCardKeys(int card, int ports, int firstCom, unsigned baseAddress, unsigned irq) {
-    return CardKey(card) + "\n  ZOVBaseAddress = dword:" + std::to_string(baseAddress) +
+    return CardPath(card) + "\n  ZOVBaseAddress = dword:" + std::to_string(baseAddress) +
            "\n  ZOVIrq = dword:" + std::to_string(irq) + "\n" +
-           PortKeys(CardKey(card), ports, firstCom);
+           PortKeys(CardPath(card), ports, firstCom);
 }
 
 std::string PciCardKeys(int card, int ports, int firstCom) {
-    return CardKey(card) + "\n  ZOVPortCount = dword:" + std::to_string(ports) + "\n" +
-           PortKeys(CardKey(card), ports, firstCom);
+    return CardPath(card) + "\n  ZOVPortCount = dword:" + std::to_string(ports) + "\n" +
+           PortKeys(CardPath(card), ports, firstCom);
 }
 
 int AppScenario::RunApp() {
@@ -45,53 +65,59 @@ int AppScenario::RunApp() {
     return exitCode;
 }
 
-HWND AppScenario::Front() {
-    return GetActiveWindow();
+void AppScenario::ExpectCardList(const Rows& rows, int selected, const std::string& buttons) {
+    Check([=] {
+        ASSERT_EQ(Caption(), " Tarnell ZOV Cards");
+        EXPECT_EQ(ListRows(IDC_CARD_LIST), rows);
+        EXPECT_EQ(ListSelection(IDC_CARD_LIST), selected);
+        if (!buttons.empty()) {
+            const std::string enabled = {Enabled(IDC_PROPERTIES) ? 'P' : '-',
+                                         Enabled(IDC_ADD) ? 'A' : '-',
+                                         Enabled(IDC_REMOVE) ? 'R' : '-'};
+            EXPECT_EQ(enabled, buttons);
+        }
+    });
 }
 
-std::string AppScenario::Caption() {
-    return ControlText(0);
+std::string AppScenario::LayoutOf(const std::string& cards) {
+    const std::string database = DatabasePath();
+    setenv("ZOVCFG_REGISTRY", PathInDir("expected.db").c_str(), 1);
+    CloseRegistryDatabase();
+    Build(cards);
+    std::string layout = Parameters();
+    CloseRegistryDatabase();
+    setenv("ZOVCFG_REGISTRY", database.c_str(), 1);
+    return layout;
 }
 
-bool AppScenario::Enabled(int controlId) {
-    return IsWindowEnabled(GetDlgItem(Front(), controlId)) != FALSE;
+namespace {
+
+// The text of one row of a list box or a combo box, fetched with the box's own two messages.
+std::string ItemText(int controlId, UINT lengthMessage, UINT textMessage, LRESULT index) {
+    const auto item = static_cast<WPARAM>(index);
+    const auto length = SendDlgItemMessageA(GetActiveWindow(), controlId, lengthMessage, item, 0);
+    std::string text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
+    SendDlgItemMessageA(GetActiveWindow(), controlId, textMessage, item,
+                        reinterpret_cast<LPARAM>(text.data()));
+    text.resize(text.size() - 1);
+    return text;
 }
 
-bool AppScenario::Checked(int controlId) {
-    return IsDlgButtonChecked(Front(), controlId) == BST_CHECKED;
-}
-
-int AppScenario::ListSelection(int controlId) {
-    return static_cast<int>(SendDlgItemMessageA(Front(), controlId, LB_GETCURSEL, 0, 0));
-}
+}  // namespace
 
 std::vector<std::string> AppScenario::ListRows(int controlId) {
     std::vector<std::string> rows;
     const auto count = SendDlgItemMessageA(Front(), controlId, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        const auto length =
-            SendDlgItemMessageA(Front(), controlId, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        std::string row(static_cast<std::size_t>(length) + 1, '\0');
-        SendDlgItemMessageA(Front(), controlId, LB_GETTEXT, static_cast<WPARAM>(i),
-                            reinterpret_cast<LPARAM>(row.data()));
-        row.resize(static_cast<std::size_t>(length));
-        rows.push_back(row);
+        rows.push_back(ItemText(controlId, LB_GETTEXTLEN, LB_GETTEXT, i));
     }
     return rows;
 }
 
 std::string AppScenario::ComboText(int controlId) {
     const auto selected = SendDlgItemMessageA(Front(), controlId, CB_GETCURSEL, 0, 0);
-    if (selected == CB_ERR) {
-        return {};
-    }
-    const auto length =
-        SendDlgItemMessageA(Front(), controlId, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected), 0);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    SendDlgItemMessageA(Front(), controlId, CB_GETLBTEXT, static_cast<WPARAM>(selected),
-                        reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
+    return selected == CB_ERR ? std::string()
+                              : ItemText(controlId, CB_GETLBTEXTLEN, CB_GETLBTEXT, selected);
 }
 
 std::string AppScenario::ControlText(int controlId) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/security/credentials.h"
 #include "platform/terminal/memory_terminal.h"
 #include "registry_test_support.h"
 
@@ -17,6 +18,13 @@ inline constexpr const char* kParametersPath =
 // Card keys in the registry fixture's notation, under the Parameters key.
 std::string IsaCardKeys(int card, int ports, int firstCom, unsigned baseAddress, unsigned irq);
 std::string PciCardKeys(int card, int ports, int firstCom);
+// Cards 1 to count, PCI with four ports each, card k on COM firstCom+4(k-1) and up.
+std::string PciCards(int count, int firstCom = 1);
+std::string CardPath(int card);
+// The process's own credentials without the administrators' group.
+Credentials NonAdministrator();
+
+using Rows = std::vector<std::string>;
 
 class AppScenario : public RegistryTest {
   protected:
@@ -26,20 +34,35 @@ class AppScenario : public RegistryTest {
     // Queues a check to run when the input reaches it.
     void Check(std::function<void()> check) { screen.PushCallback(std::move(check)); }
     void Press(Key key, bool alt = false) { screen.PushKey(key, alt); }
+    void PressTimes(Key key, int times) {
+        for (int i = 0; i < times; ++i) {
+            Press(key);
+        }
+    }
     void Alt(char letter) { screen.PushCharacter(static_cast<char32_t>(letter), true); }
 
     // Inside a check: the dialog in front and its controls.
-    static HWND Front();
-    static std::string Caption();
-    static bool Enabled(int controlId);
-    static bool Checked(int controlId);
-    static int ListSelection(int controlId);
+    static HWND Front() { return GetActiveWindow(); }
+    static std::string Caption() { return ControlText(0); }
+    static bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(Front(), id)) != FALSE; }
+    static bool Checked(int id) { return IsDlgButtonChecked(Front(), id) == BST_CHECKED; }
+    static int ListSelection(int id) {
+        return static_cast<int>(SendDlgItemMessageA(Front(), id, LB_GETCURSEL, 0, 0));
+    }
     static std::vector<std::string> ListRows(int controlId);
     static std::string ComboText(int controlId);
     static std::string ControlText(int controlId);
     bool Shows(const std::string& text) const;
 
     std::string Parameters() { return Dump(kParametersPath); }
+    // The dump of the Parameters key of a registry that holds just these cards, built in a
+    // scratch database so that the test's own registry stays as it is.
+    std::string LayoutOf(const std::string& cards);
+
+    // Queues a check that the card list is in front with these rows and this row selected
+    // (LB_ERR: none); buttons, when given, names the enabled ones of Properties, Add and Remove
+    // in that order, '-' for a disabled one: "PA-".
+    void ExpectCardList(const Rows& rows, int selected = 0, const std::string& buttons = "");
 
     MemoryTerminal screen{80, 24};
 };

@@ -15,23 +15,16 @@
 namespace zov::test {
 namespace {
 
-constexpr const char* kListCaption = " Tarnell ZOV Cards";
 constexpr const char* kPropertiesCaption = "Card Properties";
+constexpr int kFieldIds[] = {IDC_EDIT_CARD_NUMBER, IDC_EDIT_BASE_ADDRESS,  IDC_EDIT_IRQ,
+                             IDC_EDIT_PORT_COUNT,  IDC_EDIT_STARTING_PORT, IDC_EDIT_PCI_BUS,
+                             IDC_EDIT_PCI_SLOT};
 
-std::string CardPath(int card) {
-    return std::string(kParametersPath) + "\\Card" + std::to_string(card);
-}
-
-// What the properties dialog shows, field by field.
+// What the properties dialog shows: card number, base address, IRQ, port count, starting port,
+// PCI bus and slot, and whether the two PCI edits are enabled.
 struct Fields {
-    std::string cardNumber;
-    std::string baseAddress;
-    std::string irq;
-    std::string portCount;
-    std::string startingPort;
-    std::string pciBus;
-    std::string pciSlot;
-    bool pciEditsEnabled = false;
+    Rows texts;
+    bool pciEditsEnabled;
 };
 
 class PropertiesScenario : public AppScenario {
@@ -40,96 +33,65 @@ class PropertiesScenario : public AppScenario {
     void ExpectFields(const Fields& expected) {
         Check([expected] {
             ASSERT_EQ(Caption(), kPropertiesCaption);
-            EXPECT_EQ(ControlText(IDC_EDIT_CARD_NUMBER), expected.cardNumber);
-            EXPECT_EQ(ControlText(IDC_EDIT_BASE_ADDRESS), expected.baseAddress);
-            EXPECT_EQ(ControlText(IDC_EDIT_IRQ), expected.irq);
-            EXPECT_EQ(ControlText(IDC_EDIT_PORT_COUNT), expected.portCount);
-            EXPECT_EQ(ControlText(IDC_EDIT_STARTING_PORT), expected.startingPort);
-            EXPECT_EQ(ControlText(IDC_EDIT_PCI_BUS), expected.pciBus);
-            EXPECT_EQ(ControlText(IDC_EDIT_PCI_SLOT), expected.pciSlot);
+            Rows texts;
+            for (const int id : kFieldIds) {
+                texts.push_back(ControlText(id));
+            }
+            EXPECT_EQ(texts, expected.texts);
             EXPECT_EQ(Enabled(IDC_EDIT_PCI_BUS), expected.pciEditsEnabled);
             EXPECT_EQ(Enabled(IDC_EDIT_PCI_SLOT), expected.pciEditsEnabled);
         });
     }
-
-    // Opens the properties of the selected row, checks them, cancels, and closes the card list.
-    void ShowPropertiesOfSelectedRow(const Fields& expected) {
-        Alt('p');
-        ExpectFields(expected);
-        Press(Key::Escape);
-        Check([] { EXPECT_EQ(Caption(), kListCaption); });
-        Press(Key::Escape);
-    }
-
-    // Runs the utility and makes sure every queued key and check was used, so that no check is
-    // left behind unrun.
-    int Run() {
-        const int exitCode = RunApp();
-        EXPECT_EQ(screen.PendingEvents(), 0) << "input left over when the utility ended";
-        return exitCode;
-    }
 };
 
-TEST_F(PropertiesScenario, IsaCardThreeSelectedWithTheArrowKeys) {
-    Build(PciCardKeys(1, 4, 3) + PciCardKeys(2, 4, 7) + IsaCardKeys(3, 8, 13, 0x3F0, 10));
-    Press(Key::Down);
-    Press(Key::Down);
-    Check([] { EXPECT_EQ(ListSelection(IDC_CARD_LIST), 2); });
-    ShowPropertiesOfSelectedRow({.cardNumber = "3",
-                                 .baseAddress = "0x3f0",
-                                 .irq = "0xa",
-                                 .portCount = "8",
-                                 .startingPort = "COM13",
-                                 .pciBus = "",
-                                 .pciSlot = "",
-                                 .pciEditsEnabled = false});
-    EXPECT_EQ(Run(), 0);
+struct FieldCase {
+    std::string registry;
+    int row;  // selected with the arrow keys
+    Fields fields;
+};
+
+void PrintTo(const FieldCase& c, std::ostream* out) {
+    *out << ::testing::PrintToString(c.fields.texts);
 }
 
-TEST_F(PropertiesScenario, PciCardShowsBusAndSlotButNoBaseAddressOrIrq) {
-    Build(PciCardKeys(1, 16, 5) + CardPath(1) + "\n  ZOVBus = dword:2\n  ZOVSlot = dword:11\n");
-    ShowPropertiesOfSelectedRow({.cardNumber = "1",
-                                 .baseAddress = "",
-                                 .irq = "",
-                                 .portCount = "16",
-                                 .startingPort = "COM5",
-                                 .pciBus = "0x2",
-                                 .pciSlot = "0xb",
-                                 .pciEditsEnabled = true});
-    EXPECT_EQ(Run(), 0);
+class PropertiesFields : public PropertiesScenario,
+                         public ::testing::WithParamInterface<FieldCase> {};
+
+TEST_P(PropertiesFields, ShowTheStoredValues) {
+    Build(GetParam().registry);
+    PressTimes(Key::Down, GetParam().row);
+    Alt('p');
+    ExpectFields(GetParam().fields);
+    Press(Key::Escape);
+    Press(Key::Escape);
+    EXPECT_EQ(RunApp(), 0);
 }
 
-TEST_F(PropertiesScenario, PciCardWithBaseAddressAndIrqShowsThemToo) {
-    Build(PciCardKeys(1, 8, 3) + CardPath(1) +
-          "\n  ZOVBaseAddress = dword:0x308\n  ZOVIrq = dword:17\n");
-    ShowPropertiesOfSelectedRow({.cardNumber = "1",
-                                 .baseAddress = "0x308",
-                                 .irq = "0x11",
-                                 .portCount = "8",
-                                 .startingPort = "COM3",
-                                 .pciBus = "",
-                                 .pciSlot = "",
-                                 .pciEditsEnabled = true});
-    EXPECT_EQ(Run(), 0);
-}
-
-TEST_F(PropertiesScenario, IsaCardCountsEverySubkeyAsAPort) {
-    Build(IsaCardKeys(1, 4, 3, 0x2A0, 7) + CardPath(1) + "\\Diagnostics\n");
-    ShowPropertiesOfSelectedRow({.cardNumber = "1",
-                                 .baseAddress = "0x2a0",
-                                 .irq = "0x7",
-                                 .portCount = "5",
-                                 .startingPort = "COM3",
-                                 .pciBus = "",
-                                 .pciSlot = "",
-                                 .pciEditsEnabled = false});
-    EXPECT_EQ(Run(), 0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cards, PropertiesFields,
+    ::testing::Values(
+        // The third card, an ISA card.
+        FieldCase{PciCardKeys(1, 4, 3) + PciCardKeys(2, 4, 7) + IsaCardKeys(3, 8, 13, 0x3F0, 10),
+                  2,
+                  {{"3", "0x3f0", "0xa", "8", "COM13", "", ""}, false}},
+        // PCI: bus and slot, no base address or IRQ.
+        FieldCase{
+            PciCardKeys(1, 16, 5) + CardPath(1) + "\n  ZOVBus = dword:2\n  ZOVSlot = dword:11\n",
+            0,
+            {{"1", "", "", "16", "COM5", "0x2", "0xb"}, true}},
+        // PCI with the resources of an ISA card.
+        FieldCase{PciCardKeys(1, 8, 3) + CardPath(1) +
+                      "\n  ZOVBaseAddress = dword:0x308\n  ZOVIrq = dword:17\n",
+                  0,
+                  {{"1", "0x308", "0x11", "8", "COM3", "", ""}, true}},
+        // ISA: every subkey counts as a port.
+        FieldCase{IsaCardKeys(1, 4, 3, 0x2A0, 7) + CardPath(1) + "\\Diagnostics\n",
+                  0,
+                  {{"1", "0x2a0", "0x7", "5", "COM3", "", ""}, false}}));
 
 TEST_F(PropertiesScenario, CardRemovedAfterTheListWasBuiltShowsOnlyItsNumber) {
     Build(PciCardKeys(1, 2, 3) + CardPath(1) + "\n  ZOVBus = dword:2\n  ZOVSlot = dword:11\n");
     Check([this] {
-        ASSERT_EQ(ListRows(IDC_CARD_LIST).size(), 1U);
         // Another program removes the card while the list still shows it.
         HKEY parameters = Open(kParametersPath);
         EXPECT_EQ(RegDeleteKeyA(parameters, "Card1\\Port1"), ERROR_SUCCESS);
@@ -143,22 +105,11 @@ TEST_F(PropertiesScenario, CardRemovedAfterTheListWasBuiltShowsOnlyItsNumber) {
         EXPECT_TRUE(Shows("Card Registry Not Found")) << screen.Text();
     });
     Press(Key::Enter);
-    ExpectFields({.cardNumber = "1",
-                  .baseAddress = "",
-                  .irq = "",
-                  .portCount = "",
-                  .startingPort = "",
-                  .pciBus = "",
-                  .pciSlot = "",
-                  .pciEditsEnabled = true});
+    ExpectFields({{"1", "", "", "", "", "", ""}, true});
     Press(Key::Escape);
-    // The list is built again and no longer holds the card.
-    Check([] {
-        EXPECT_EQ(Caption(), kListCaption);
-        EXPECT_TRUE(ListRows(IDC_CARD_LIST).empty());
-    });
+    ExpectCardList({}, LB_ERR);  // built again, without the card
     Press(Key::Escape);
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(RunApp(), 0);
 }
 
 TEST_F(PropertiesScenario, UserWhoMayOnlyReadTheRegistrySeesTheStoredValues) {
@@ -172,27 +123,17 @@ TEST_F(PropertiesScenario, UserWhoMayOnlyReadTheRegistrySeesTheStoredValues) {
     ASSERT_EQ(chmod(DatabasePath().c_str(), 0644), 0);
     const std::string before = Parameters();
     CloseRegistryDatabase();
-
     const int childResult = RunInChild([this] {
         if (!BecomeNobody()) {
             return 2;
         }
-        Check([] {
-            // A user who may only read is no administrator: Add and Remove are off.
-            EXPECT_FALSE(Enabled(IDC_ADD));
-            EXPECT_FALSE(Enabled(IDC_REMOVE));
-        });
-        // The fields are checked with the properties dialog in front, not a message box.
-        ShowPropertiesOfSelectedRow({.cardNumber = "1",
-                                     .baseAddress = "0x3f0",
-                                     .irq = "0xa",
-                                     .portCount = "8",
-                                     .startingPort = "COM13",
-                                     .pciBus = "",
-                                     .pciSlot = "",
-                                     .pciEditsEnabled = false});
-        const int exitCode = Run();
-        EXPECT_EQ(exitCode, 0);
+        // Not an administrator: Add and Remove are off. The fields are read all the same.
+        ExpectCardList({"Card1\tISA\t8\tCOM13\t"}, 0, "P--");
+        Alt('p');
+        ExpectFields({{"1", "0x3f0", "0xa", "8", "COM13", "", ""}, false});
+        Press(Key::Escape);
+        Press(Key::Escape);
+        EXPECT_EQ(RunApp(), 0);
         return ::testing::Test::HasFailure() ? 1 : 0;
     });
     EXPECT_EQ(childResult, 0) << "the run as nobody failed (1: a check, 2: could not drop)";
@@ -203,81 +144,52 @@ TEST_F(PropertiesScenario, EightByteBaseAddressIsRefusedByOkButCancelCloses) {
     Build(PciCardKeys(1, 4, 3) + CardPath(1) +
           "\n  ZOVBaseAddress = hex:f0 03 00 00 00 00 00 00\n");
     Alt('p');
-    Check([] {
-        ASSERT_EQ(Caption(), kPropertiesCaption);
-        EXPECT_EQ(ControlText(IDC_EDIT_BASE_ADDRESS), "0x000003f0");
-    });
-    Press(Key::Enter);
-    Check([this] {
-        EXPECT_EQ(Caption(), "zovcfg");
-        EXPECT_TRUE(Shows("Please enter no more than 8 characters.")) << screen.Text();
-    });
-    Press(Key::Enter);
-    Check([] {
-        ASSERT_EQ(Caption(), kPropertiesCaption);
-        HWND edit = GetDlgItem(Front(), IDC_EDIT_BASE_ADDRESS);
-        EXPECT_EQ(GetFocus(), edit);
-        DWORD start = 0;
-        DWORD end = 0;
-        SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-        EXPECT_EQ(start, 0U);
-        EXPECT_EQ(end, 10U);
-    });
-    // Enter in the edit presses OK again, which refuses again.
-    Press(Key::Enter);
-    Check([] { EXPECT_EQ(Caption(), "zovcfg"); });
-    Press(Key::Enter);
+    Check([] { EXPECT_EQ(ControlText(IDC_EDIT_BASE_ADDRESS), "0x000003f0"); });
+    for (int attempt = 0; attempt < 2; ++attempt) {  // by OK, then by Enter in the edit
+        Press(Key::Enter);
+        Check([this] {
+            EXPECT_EQ(Caption(), "zovcfg");
+            EXPECT_TRUE(Shows("Please enter no more than 8 characters.")) << screen.Text();
+        });
+        Press(Key::Enter);
+        Check([] {
+            ASSERT_EQ(Caption(), kPropertiesCaption);
+            HWND edit = GetDlgItem(Front(), IDC_EDIT_BASE_ADDRESS);
+            EXPECT_EQ(GetFocus(), edit);
+            DWORD start = 1;
+            DWORD end = 0;
+            SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                         reinterpret_cast<LPARAM>(&end));
+            EXPECT_EQ(end - start, 10U);
+        });
+    }
     Press(Key::Escape);
-    Check([] { EXPECT_EQ(Caption(), kListCaption); });
+    ExpectCardList({"Card1\tPCI\t4\tCOM3\t"});
     Press(Key::Escape);
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(RunApp(), 0);
 }
 
-// A way to close the properties dialog, pressed while it is in front.
-struct WayOut {
-    const char* name;
-    std::function<void(MemoryTerminal&)> close;
-};
-
-void PrintTo(const WayOut& way, std::ostream* out) {
-    *out << way.name;
-}
-
-class PropertiesWayOut : public PropertiesScenario, public ::testing::WithParamInterface<WayOut> {};
+// Closed by OK (Enter) or Cancel (Escape).
+class PropertiesWayOut : public PropertiesScenario, public ::testing::WithParamInterface<Key> {};
 
 TEST_P(PropertiesWayOut, LeavesTheRegistryAsItWasAndSelectsCardOneAgain) {
     Build(PciCardKeys(1, 4, 3) + IsaCardKeys(2, 8, 7, 0x300, 5));
     const std::string before = Parameters();
     Press(Key::Down);
     Alt('p');
-    Check([] {
-        ASSERT_EQ(Caption(), kPropertiesCaption);
-        EXPECT_EQ(ControlText(IDC_EDIT_CARD_NUMBER), "2");
-    });
-    GetParam().close(screen);
-    Check([] {
-        ASSERT_EQ(Caption(), kListCaption);
-        EXPECT_EQ(ListRows(IDC_CARD_LIST).size(), 2U);
-        EXPECT_EQ(ListSelection(IDC_CARD_LIST), 0);
-    });
+    Check([] { EXPECT_EQ(ControlText(IDC_EDIT_CARD_NUMBER), "2"); });
+    Press(GetParam());
+    ExpectCardList({"Card1\tPCI\t4\tCOM3\t", "Card2\tISA\t8\tCOM7\t"}, 0);
     Press(Key::Escape);
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(RunApp(), 0);
     EXPECT_EQ(g_nChangeCount, 0);
     EXPECT_EQ(Parameters(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ways, PropertiesWayOut,
-    ::testing::Values(WayOut{"OkByEnter", [](MemoryTerminal& s) { s.PushKey(Key::Enter); }},
-                      WayOut{"CancelByEscape", [](MemoryTerminal& s) { s.PushKey(Key::Escape); }},
-                      WayOut{"CancelButton",
-                             [](MemoryTerminal& s) {
-                                 // The focus starts on OK; Cancel is next in the tab order.
-                                 s.PushKey(Key::Tab);
-                                 s.PushKey(Key::Enter);
-                             }}),
-    [](const ::testing::TestParamInfo<WayOut>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Ways, PropertiesWayOut, ::testing::Values(Key::Enter, Key::Escape),
+                         [](const ::testing::TestParamInfo<Key>& info) {
+                             return info.param == Key::Enter ? "Ok" : "Cancel";
+                         });
 
 }  // namespace
 }  // namespace zov::test
