@@ -36,6 +36,19 @@ std::string PciCards(int count, int firstCom) {
     return cards;
 }
 
+bool FindCloseBox(const MemoryTerminal& screen, const std::string& caption, int* x, int* y) {
+    if (!screen.Find(caption, x, y)) {
+        return false;
+    }
+    for (int cx = *x + 1; cx < screen.Width(); ++cx) {
+        if (screen.RoleAt(cx, *y) == CellRole::CloseBox) {
+            *x = cx;
+            return true;
+        }
+    }
+    return false;
+}
+
 Credentials NonAdministrator() {
     Credentials user = Credentials::OfProcess();
     user.gid = 4242;

@@ -21,6 +21,8 @@ std::string PciCardKeys(int card, int ports, int firstCom);
 // Cards 1 to count, PCI with four ports each, card k on COM firstCom+4(k-1) and up.
 std::string PciCards(int count, int firstCom = 1);
 std::string CardPath(int card);
+// Finds the close box on the screen line of the caption, right of it; false when there is none.
+bool FindCloseBox(const MemoryTerminal& screen, const std::string& caption, int* x, int* y);
 // The process's own credentials without the administrators' group.
 Credentials NonAdministrator();
 

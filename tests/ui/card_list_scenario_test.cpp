@@ -86,20 +86,12 @@ TEST_P(CardListWayOut, EndsTheRunWithNothingChanged) {
     EXPECT_EQ(g_nChangeCount, 0);
 }
 
-// The close box sits at the right end of the title bar, after the caption.
 void ClickTheCloseBox(MemoryTerminal& s) {
     s.PushCallback([&s] {
         int x = 0;
         int y = 0;
-        ASSERT_TRUE(s.Find(" Tarnell ZOV Cards", &x, &y));
-        for (int cx = x + 1; cx < s.Width(); ++cx) {
-            if (s.RoleAt(cx, y) == CellRole::CloseBox) {
-                s.PushClick(cx, y);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no close box in the title bar\n" << s.Text();
-        s.PushKey(Key::Escape);
+        ASSERT_TRUE(FindCloseBox(s, " Tarnell ZOV Cards", &x, &y)) << s.Text();
+        s.PushClick(x, y);
     });
 }
 

@@ -20,26 +20,21 @@ constexpr int kFieldIds[] = {IDC_EDIT_CARD_NUMBER, IDC_EDIT_BASE_ADDRESS,  IDC_E
                              IDC_EDIT_PORT_COUNT,  IDC_EDIT_STARTING_PORT, IDC_EDIT_PCI_BUS,
                              IDC_EDIT_PCI_SLOT};
 
-// What the properties dialog shows: card number, base address, IRQ, port count, starting port,
-// PCI bus and slot, and whether the two PCI edits are enabled.
-struct Fields {
-    Rows texts;
-    bool pciEditsEnabled;
-};
-
 class PropertiesScenario : public AppScenario {
   protected:
-    // Checks, when the input reaches it, that the properties dialog is in front with these fields.
-    void ExpectFields(const Fields& expected) {
-        Check([expected] {
+    // Checks, when the input reaches it, that the properties dialog is in front with these texts
+    // (card number, base address, IRQ, port count, starting port, PCI bus and slot) and the two
+    // PCI edits enabled or not.
+    void ExpectFields(const Rows& expected, bool pciEditsEnabled) {
+        Check([expected, pciEditsEnabled] {
             ASSERT_EQ(Caption(), kPropertiesCaption);
             Rows texts;
             for (const int id : kFieldIds) {
                 texts.push_back(ControlText(id));
             }
-            EXPECT_EQ(texts, expected.texts);
-            EXPECT_EQ(Enabled(IDC_EDIT_PCI_BUS), expected.pciEditsEnabled);
-            EXPECT_EQ(Enabled(IDC_EDIT_PCI_SLOT), expected.pciEditsEnabled);
+            EXPECT_EQ(texts, expected);
+            EXPECT_EQ(Enabled(IDC_EDIT_PCI_BUS), pciEditsEnabled);
+            EXPECT_EQ(Enabled(IDC_EDIT_PCI_SLOT), pciEditsEnabled);
         });
     }
 };
@@ -47,12 +42,9 @@ class PropertiesScenario : public AppScenario {
 struct FieldCase {
     std::string registry;
     int row;  // selected with the arrow keys
-    Fields fields;
+    Rows texts;
+    bool pciEditsEnabled;
 };
-
-void PrintTo(const FieldCase& c, std::ostream* out) {
-    *out << ::testing::PrintToString(c.fields.texts);
-}
 
 class PropertiesFields : public PropertiesScenario,
                          public ::testing::WithParamInterface<FieldCase> {};
@@ -61,7 +53,7 @@ TEST_P(PropertiesFields, ShowTheStoredValues) {
     Build(GetParam().registry);
     PressTimes(Key::Down, GetParam().row);
     Alt('p');
-    ExpectFields(GetParam().fields);
+    ExpectFields(GetParam().texts, GetParam().pciEditsEnabled);
     Press(Key::Escape);
     Press(Key::Escape);
     EXPECT_EQ(RunApp(), 0);
@@ -73,21 +65,25 @@ INSTANTIATE_TEST_SUITE_P(
         // The third card, an ISA card.
         FieldCase{PciCardKeys(1, 4, 3) + PciCardKeys(2, 4, 7) + IsaCardKeys(3, 8, 13, 0x3F0, 10),
                   2,
-                  {{"3", "0x3f0", "0xa", "8", "COM13", "", ""}, false}},
+                  {"3", "0x3f0", "0xa", "8", "COM13", "", ""},
+                  false},
         // PCI: bus and slot, no base address or IRQ.
         FieldCase{
             PciCardKeys(1, 16, 5) + CardPath(1) + "\n  ZOVBus = dword:2\n  ZOVSlot = dword:11\n",
             0,
-            {{"1", "", "", "16", "COM5", "0x2", "0xb"}, true}},
+            {"1", "", "", "16", "COM5", "0x2", "0xb"},
+            true},
         // PCI with the resources of an ISA card.
         FieldCase{PciCardKeys(1, 8, 3) + CardPath(1) +
                       "\n  ZOVBaseAddress = dword:0x308\n  ZOVIrq = dword:17\n",
                   0,
-                  {{"1", "0x308", "0x11", "8", "COM3", "", ""}, true}},
+                  {"1", "0x308", "0x11", "8", "COM3", "", ""},
+                  true},
         // ISA: every subkey counts as a port.
         FieldCase{IsaCardKeys(1, 4, 3, 0x2A0, 7) + CardPath(1) + "\\Diagnostics\n",
                   0,
-                  {{"1", "0x2a0", "0x7", "5", "COM3", "", ""}, false}}));
+                  {"1", "0x2a0", "0x7", "5", "COM3", "", ""},
+                  false}));
 
 TEST_F(PropertiesScenario, CardRemovedAfterTheListWasBuiltShowsOnlyItsNumber) {
     Build(PciCardKeys(1, 2, 3) + CardPath(1) + "\n  ZOVBus = dword:2\n  ZOVSlot = dword:11\n");
@@ -105,7 +101,7 @@ TEST_F(PropertiesScenario, CardRemovedAfterTheListWasBuiltShowsOnlyItsNumber) {
         EXPECT_TRUE(Shows("Card Registry Not Found")) << screen.Text();
     });
     Press(Key::Enter);
-    ExpectFields({{"1", "", "", "", "", "", ""}, true});
+    ExpectFields({"1", "", "", "", "", "", ""}, true);
     Press(Key::Escape);
     ExpectCardList({}, LB_ERR);  // built again, without the card
     Press(Key::Escape);
@@ -130,7 +126,7 @@ TEST_F(PropertiesScenario, UserWhoMayOnlyReadTheRegistrySeesTheStoredValues) {
         // Not an administrator: Add and Remove are off. The fields are read all the same.
         ExpectCardList({"Card1\tISA\t8\tCOM13\t"}, 0, "P--");
         Alt('p');
-        ExpectFields({{"1", "0x3f0", "0xa", "8", "COM13", "", ""}, false});
+        ExpectFields({"1", "0x3f0", "0xa", "8", "COM13", "", ""}, false);
         Press(Key::Escape);
         Press(Key::Escape);
         EXPECT_EQ(RunApp(), 0);

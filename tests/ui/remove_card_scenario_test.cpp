@@ -70,16 +70,8 @@ class RemoveCardScenario : public AppScenario {
     bool TitleHasCloseBox(const std::string& caption) const {
         int x = 0;
         int y = 0;
-        if (!screen.Find(caption, &x, &y)) {
-            ADD_FAILURE() << "caption \"" << caption << "\" not on screen\n" << screen.Text();
-            return false;
-        }
-        for (int cx = 0; cx < screen.Width(); ++cx) {
-            if (screen.RoleAt(cx, y) == CellRole::CloseBox) {
-                return true;
-            }
-        }
-        return false;
+        EXPECT_TRUE(Shows(caption)) << screen.Text();
+        return FindCloseBox(screen, caption, &x, &y);
     }
 };
 
