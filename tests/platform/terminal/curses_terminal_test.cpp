@@ -19,7 +19,9 @@ using ::testing::StartsWith;
 
 const std::string kProbe = ZOV_TERMINAL_PROBE;
 
-PtySession::Options ProbeIn(std::vector<std::string> environment, int width = 80) {
+const std::vector<std::string> kXterm = {"TERM=xterm-256color", "LANG=C.UTF-8"};
+
+PtySession::Options ProbeIn(std::vector<std::string> environment = kXterm, int width = 80) {
     PtySession::Options options;
     options.program = kProbe;
     options.width = width;
@@ -130,7 +132,7 @@ TEST(CursesTerminalDrawing, FallsBackToAcsAndAsciiOnAVt100WithoutUtf8) {
 // Each input is sent once the previous event is shown, so an input that gives several events
 // shifts the numbers of all that follow.
 TEST(CursesTerminalInput, KeysAndSgrMouseReportsArriveAsOneEventEach) {
-    PtySession session(ProbeIn({"TERM=xterm-256color", "LANG=C.UTF-8"}, 250));
+    PtySession session(ProbeIn(kXterm, 250));
     ASSERT_TRUE(session.WaitForText("last: none"));
     EXPECT_TRUE(session.MouseReporting()) << "mouse reporting is not on";
     const std::vector<std::pair<std::string, std::string>> inputs = {
@@ -155,7 +157,7 @@ TEST(CursesTerminalInput, KeysAndSgrMouseReportsArriveAsOneEventEach) {
 }
 
 TEST(CursesTerminalInput, ResizeIsReportedWithTheNewSizeAndRedrawn) {
-    PtySession session(ProbeIn({"TERM=xterm-256color", "LANG=C.UTF-8"}));
+    PtySession session(ProbeIn());
     ASSERT_TRUE(session.WaitForText("last: none"));
     session.Resize(100, 30);
     ASSERT_TRUE(session.WaitForText("1: resize 100x30 size 100x30 ")) << session.Screen();
@@ -164,7 +166,7 @@ TEST(CursesTerminalInput, ResizeIsReportedWithTheNewSizeAndRedrawn) {
 }
 
 TEST(CursesTerminalHangup, ClosedTerminalEndsInputForGood) {
-    PtySession session(ProbeIn({"TERM=xterm-256color", "LANG=C.UTF-8"}));
+    PtySession session(ProbeIn());
     ASSERT_TRUE(session.WaitForText("last: none"));
     // The kernel sends SIGHUP to the session when its terminal goes; the probe survives it,
     // and exits 3 only if a second wait reports the end of input again.
@@ -189,7 +191,7 @@ class CursesTerminalRestore : public ::testing::TestWithParam<EndCase> {};
 
 TEST_P(CursesTerminalRestore, WhenTheProgramEnds) {
     const EndCase& end = GetParam();
-    PtySession session(ProbeIn({"TERM=xterm-256color", "LANG=C.UTF-8"}));
+    PtySession session(ProbeIn());
     ASSERT_TRUE(session.WaitForText("last: none"));
     ASSERT_TRUE(session.AltScreen());
     if (end.key.empty()) {
@@ -212,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(Endings, CursesTerminalRestore,
                          });
 
 TEST(CursesTerminalSuspend, RestoresTheTerminalAndRedrawsOnResume) {
-    PtySession::Options options = ProbeIn({"TERM=xterm-256color", "LANG=C.UTF-8"});
+    PtySession::Options options = ProbeIn();
     options.program = ZOV_TERMINAL_JOB_SHELL;
     options.arguments = {kProbe};
     PtySession session(options);

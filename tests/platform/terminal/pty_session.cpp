@@ -11,8 +11,7 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <stdexcept>
+#include <system_error>
 
 namespace zov::test {
 
@@ -64,7 +63,7 @@ PtySession::PtySession(const Options& options) {
     size.ws_row = static_cast<unsigned short>(options.height);
     pid_ = forkpty(&master_, nullptr, nullptr, &size);
     if (pid_ < 0) {
-        throw std::runtime_error(std::string("forkpty: ") + std::strerror(errno));
+        throw std::system_error(errno, std::generic_category(), "forkpty");
     }
     if (pid_ == 0) {
         // Programs killed by SIGSEGV on purpose leave no core files behind.
@@ -127,14 +126,10 @@ bool PtySession::WaitForText(const std::string& text, std::chrono::milliseconds 
         }
         ReadOnce(50);
     }
-    // The text may arrive before the rest of the same screen update.
-    Settle(deadline);
-    return true;
-}
-
-void PtySession::Settle(std::chrono::steady_clock::time_point deadline) {
+    // The text may arrive before the rest of the same screen update: read until quiet.
     while (std::chrono::steady_clock::now() < deadline && ReadOnce(50)) {
     }
+    return true;
 }
 
 void PtySession::Pump(std::chrono::milliseconds duration) {
@@ -212,9 +207,8 @@ VTermPos PtySession::Cursor() const {
 }
 
 std::string PtySession::Row(int y) const {
-    int rows = 0;
     int cols = 0;
-    vterm_get_size(vterm_, &rows, &cols);
+    vterm_get_size(vterm_, nullptr, &cols);
     std::string text;
     for (int x = 0; x < cols; ++x) {
         const VTermScreenCell cell = CellAt(x, y);
@@ -227,8 +221,7 @@ std::string PtySession::Row(int y) const {
 
 std::string PtySession::Screen() const {
     int rows = 0;
-    int cols = 0;
-    vterm_get_size(vterm_, &rows, &cols);
+    vterm_get_size(vterm_, &rows, nullptr);
     std::string text;
     for (int y = 0; y < rows; ++y) {
         text += Row(y) + '\n';

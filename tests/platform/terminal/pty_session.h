@@ -62,8 +62,6 @@ class PtySession {
 
   private:
     bool ReadOnce(int timeout_ms);
-    // Reads until the program has been quiet for a moment.
-    void Settle(std::chrono::steady_clock::time_point deadline);
     static int OnTermProp(VTermProp prop, VTermValue* value, void* user);
     static void OnOutput(const char* bytes, size_t length, void* user);
 

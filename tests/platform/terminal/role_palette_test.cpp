@@ -29,10 +29,8 @@ TEST(RolePalette, RolesAUserMustTellApartLookDifferent) {
     const DistinctPair pairs[] = {
         {CellRole::Desktop, CellRole::Window, false, "a window vanishes into the desktop"},
         {CellRole::Title, CellRole::Window, true, "the title bar cannot be seen"},
-        {CellRole::Title, CellRole::TitleInactive, true, "the active window cannot be told"},
         {CellRole::ButtonDefault, CellRole::ButtonFocused, true, "focus and default look alike"},
         {CellRole::Field, CellRole::SelectionFocused, true, "the selected row cannot be seen"},
-        {CellRole::Selection, CellRole::SelectionFocused, true, "a focused list looks unfocused"},
         {CellRole::Window, CellRole::Disabled, true, "disabled controls look enabled"},
         {CellRole::Window, CellRole::Shadow, false, "windows cast no visible shadow"},
     };
