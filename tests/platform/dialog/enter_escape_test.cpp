@@ -101,16 +101,6 @@ TEST(ModalLoop, TemplatesAreFoundByNumberOnly) {
     EXPECT_EQ(DialogBoxParamA(h.Module(), "#100", nullptr, &DialogHarness::Proc, 0), IDCANCEL);
 }
 
-TEST(ModalLoop, InitDialogGetsTheInitParamAndTheFirstTabStop) {
-    DialogHarness h;
-    h.Add(OkCancelDialog());
-    h.screen.PushKey(Key::Escape);
-    h.Run(kDialog, nullptr, 0x1234);
-    EXPECT_EQ(h.initParams, std::vector<LPARAM>{0x1234});
-    ASSERT_EQ(h.initFocusParams.size(), 1u);
-    EXPECT_NE(h.initFocusParams[0], nullptr);
-}
-
 TEST(ModalLoop, EndDialogDuringInitEndsWithoutShowing) {
     DialogHarness h;
     h.Add(OkCancelDialog());
@@ -120,11 +110,15 @@ TEST(ModalLoop, EndDialogDuringInitEndsWithoutShowing) {
     EXPECT_FALSE(h.screen.RanDry());
 }
 
-TEST(ModalLoop, WindowsAreGoneAfterTheDialogEnds) {
+TEST(ModalLoop, InitGetsItsParamAndFocusAndTheWindowsAreGoneAfterTheEnd) {
     DialogHarness h;
     h.Add(OkCancelDialog());
     HWND okButton = nullptr;
-    h.RunChecking(kDialog, {}, [&] { okButton = h.Item(IDOK); });
+    h.screen.PushCallback([&] { okButton = h.Item(IDOK); });
+    h.screen.PushKey(Key::Escape);
+    h.Run(kDialog, nullptr, 0x1234);
+    EXPECT_EQ(h.initParams, std::vector<LPARAM>{0x1234});
+    EXPECT_EQ(h.initFocusParams, std::vector<HWND>{okButton});  // the first tab stop
     EXPECT_FALSE(IsWindow(h.last));
     EXPECT_FALSE(IsWindow(okButton));
     SetLastError(0);
