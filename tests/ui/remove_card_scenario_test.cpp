@@ -117,11 +117,6 @@ INSTANTIATE_TEST_SUITE_P(
                              [](MemoryTerminal& s) { s.PushCharacter(U'c', true); }, true},
                       kEnter,
                       Answer{"AbortButton", [](MemoryTerminal& s) { s.PushCharacter(U'a', true); }},
-                      Answer{"TabToAbortAndEnter",
-                             [](MemoryTerminal& s) {
-                                 s.PushKey(Key::Tab);
-                                 s.PushKey(Key::Enter);
-                             }},
                       kEscape),
     [](const ::testing::TestParamInfo<Answer>& info) { return info.param.name; });
 
