@@ -110,7 +110,7 @@ TEST(ModalLoop, EndDialogDuringInitEndsWithoutShowing) {
     EXPECT_FALSE(h.screen.RanDry());
 }
 
-TEST(ModalLoop, InitGetsItsParamAndFocusAndTheWindowsAreGoneAfterTheEnd) {
+TEST(ModalLoop, InitGetsItsParamAndFocusAndEndedOrGarbageHandlesFailCleanly) {
     DialogHarness h;
     h.Add(OkCancelDialog());
     HWND okButton = nullptr;
@@ -119,26 +119,20 @@ TEST(ModalLoop, InitGetsItsParamAndFocusAndTheWindowsAreGoneAfterTheEnd) {
     h.Run(kDialog, nullptr, 0x1234);
     EXPECT_EQ(h.initParams, std::vector<LPARAM>{0x1234});
     EXPECT_EQ(h.initFocusParams, std::vector<HWND>{okButton});  // the first tab stop
-    EXPECT_FALSE(IsWindow(h.last));
-    EXPECT_FALSE(IsWindow(okButton));
-    SetLastError(0);
-    EXPECT_FALSE(EndDialog(h.last, 1));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
-    EXPECT_EQ(SendMessageA(okButton, WM_GETTEXTLENGTH, 0, 0), 0);
-    EXPECT_EQ(GetDlgItem(h.last, IDOK), nullptr);
-}
-
-TEST(ModalLoop, GarbageHandlesFailCleanly) {
     int notAWindow = 0;
-    HWND garbage = reinterpret_cast<HWND>(&notAWindow);
-    SetLastError(0);
-    EXPECT_FALSE(EnableWindow(garbage, FALSE));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
-    EXPECT_FALSE(IsWindow(garbage));
-    EXPECT_EQ(GetWindowLongA(garbage, GWL_STYLE), 0);
-    EXPECT_EQ(SetFocus(garbage), nullptr);
-    EXPECT_EQ(MessageBoxA(garbage, "x", "y", MB_OK), 0);
-    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(1), garbage, nullptr, 0), -1);
+    for (HWND gone : {h.last, okButton, reinterpret_cast<HWND>(&notAWindow)}) {
+        EXPECT_FALSE(IsWindow(gone));
+        SetLastError(0);
+        EXPECT_FALSE(EndDialog(gone, 1));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+        EXPECT_FALSE(EnableWindow(gone, FALSE));
+        EXPECT_EQ(GetWindowLongA(gone, GWL_STYLE), 0);
+        EXPECT_EQ(SendMessageA(gone, WM_GETTEXTLENGTH, 0, 0), 0);
+        EXPECT_EQ(GetDlgItem(gone, IDOK), nullptr);
+        EXPECT_EQ(SetFocus(gone), nullptr);
+        EXPECT_EQ(MessageBoxA(gone, "x", "y", MB_OK), 0);
+        EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(1), gone, nullptr, 0), -1);
+    }
 }
 
 }  // namespace

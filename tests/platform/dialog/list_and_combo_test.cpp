@@ -211,21 +211,5 @@ TEST(ComboBoxKeys, OpenedListShowsItsRowsBelowTheField) {
         });
 }
 
-TEST(EditControl, ReadOnlyIgnoresTypingAndProgramTextIgnoresTheLimit) {
-    DialogHarness h;
-    h.Add(DialogOf(kDialog, "Edit", 200, 60, {EditAt(1017, 10, 10, 60, 14, ES_READONLY)}));
-    h.screen.PushCallback([&] {
-        h.Send(1017, EM_LIMITTEXT, 8);
-        SetDlgItemTextA(h.last, 1017, "0x12345678");
-        SendDlgItemMessageA(h.last, 1017, EM_SETSEL, 0, -1);
-    });
-    h.screen.PushText("zz");
-    h.RunChecking(kDialog, {}, [&] {
-        EXPECT_EQ(TextOf(h.Item(1017)), "0x12345678");
-        const Spot text = h.Locate("0x1234");
-        EXPECT_EQ(h.screen.RoleAt(text.x, text.y), CellRole::SelectionFocused);
-    });
-}
-
 }  // namespace
 }  // namespace zov::test
