@@ -47,7 +47,7 @@ void FillCombo(DialogHarness& h, const std::vector<const char*>& items) {
 
 const std::vector<const char*> kIrqs = {"2", "3", "4", "5", "7", "10", "11", "12", "15"};
 
-TEST(ListBoxMessages, SelectStringStartsAfterTheIndexAndWraps) {
+TEST(ListBoxMessages, SelectStringWrapsAndErrorsAreWindowsResults) {
     RunWith([](DialogHarness& h) { FillList(h, 10); }, {},
             [](DialogHarness& h) {
                 // From index 0 the search meets Card10 (index 9) before wrapping to Card1.
@@ -57,21 +57,15 @@ TEST(ListBoxMessages, SelectStringStartsAfterTheIndexAndWraps) {
                 EXPECT_EQ(h.Send(kList, LB_SELECTSTRING, 0, "PCI"), LB_ERR);
                 EXPECT_EQ(h.Send(kList, LB_GETCURSEL), 6);
                 EXPECT_EQ(h.Send(kList, LB_FINDSTRING, kFromStart, "card2"), 1);
-            });
-}
-
-TEST(ListBoxMessages, ErrorsAreWindowsResults) {
-    RunWith([](DialogHarness& h) { FillList(h, 2); }, {},
-            [](DialogHarness& h) {
-                EXPECT_EQ(h.Send(kList, LB_SETCURSEL, 5), LB_ERR);
+                EXPECT_EQ(h.Send(kList, LB_SETCURSEL, 15), LB_ERR);
                 EXPECT_EQ(h.Send(kList, LB_SETCURSEL, 1), 1);
                 EXPECT_EQ(h.Send(kList, LB_SETCURSEL, kFromStart), LB_ERR);
                 EXPECT_EQ(h.Send(kList, LB_GETCURSEL), LB_ERR);
-                EXPECT_EQ(h.Send(kList, LB_GETTEXTLEN, 2), LB_ERR);
+                EXPECT_EQ(h.Send(kList, LB_GETTEXTLEN, 10), LB_ERR);
                 std::vector<char> buffer(18, 'x');
                 EXPECT_EQ(h.Send(kList, LB_GETTEXT, 1, buffer.data()), 16);
                 EXPECT_STREQ(buffer.data(), "Card2\tISA\t8\tCOM2");
-                EXPECT_EQ(h.Send(kList, LB_GETTEXT, 7, buffer.data()), LB_ERR);
+                EXPECT_EQ(h.Send(kList, LB_GETTEXT, 17, buffer.data()), LB_ERR);
                 h.Send(kList, LB_RESETCONTENT);
                 EXPECT_EQ(h.Send(kList, LB_GETCOUNT), 0);
                 EXPECT_EQ(h.Send(kList, LB_SELECTSTRING, 0, "card1"), LB_ERR);
