@@ -1,6 +1,7 @@
 #include "card_invariants.h"
 
-#include <cctype>
+#include <strings.h>
+
 #include <cstdlib>
 #include <set>
 #include <vector>
@@ -21,32 +22,23 @@ std::vector<std::string> SubkeyNames(HKEY key) {
             ERROR_SUCCESS) {
             return names;
         }
-        name.resize(size);
-        names.push_back(name);
+        names.push_back(name.substr(0, size));
     }
 }
 
-// The data of value `name` if it has type `type`, else nothing.
-std::vector<BYTE> ValueOf(HKEY key, const char* name, DWORD type) {
+// The data of value `name` of the subkey `subkey` if it has type `type`, else nothing.
+std::vector<BYTE> ValueOf(HKEY parent, const std::string& subkey, const char* name, DWORD type) {
     std::vector<BYTE> data(64);
     DWORD size = static_cast<DWORD>(data.size());
     DWORD actual = 0;
-    if (RegQueryValueExA(key, name, nullptr, &actual, data.data(), &size) != ERROR_SUCCESS ||
-        actual != type) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return {};
     }
-    data.resize(size);
+    const LSTATUS status = RegQueryValueExA(key, name, nullptr, &actual, data.data(), &size);
+    RegCloseKey(key);
+    data.resize(status == ERROR_SUCCESS && actual == type ? size : 0);
     return data;
-}
-
-std::string StringValue(HKEY key, const char* name) {
-    const std::vector<BYTE> data = ValueOf(key, name, REG_SZ);
-    return data.empty() || data.back() != 0 ? "" : std::string(data.begin(), data.end() - 1);
-}
-
-long DwordValue(HKEY key, const char* name) {
-    const std::vector<BYTE> data = ValueOf(key, name, REG_DWORD);
-    return data.size() == 4 ? static_cast<long>(DwordOf(data)) : -1;
 }
 
 // Problems of card `card`, whose COM names are added to `names`.
@@ -56,27 +48,24 @@ std::string CardProblems(HKEY parameters, int card, std::set<std::string>* names
     if (RegOpenKeyExA(parameters, cardName.c_str(), 0, KEY_READ, &cardKey) != ERROR_SUCCESS) {
         return cardName + " is missing\n";
     }
+    const std::vector<BYTE> count = ValueOf(parameters, cardName, "ZOVPortCount", REG_DWORD);
+    const long ports = count.size() == 4 ? static_cast<long>(DwordOf(count)) : -1;
+    const std::size_t portKeys = SubkeyNames(cardKey).size();
     std::string problems;
-    const long ports = DwordValue(cardKey, "ZOVPortCount");
-    const std::vector<std::string> subkeys = SubkeyNames(cardKey);
-    if (ports <= 0 || static_cast<std::size_t>(ports) != subkeys.size()) {
+    if (ports <= 0 || static_cast<std::size_t>(ports) != portKeys) {
         problems += FormatText("%s has ZOVPortCount %ld and %zu subkeys\n", cardName.c_str(), ports,
-                               subkeys.size());
+                               portKeys);
     }
     long firstCom = -1;
     for (long port = 1; port <= ports && port <= 64; ++port) {
-        HKEY portKey = nullptr;
         const std::string portName = FormatText("Port%ld", port);
-        if (RegOpenKeyExA(cardKey, portName.c_str(), 0, KEY_READ, &portKey) != ERROR_SUCCESS) {
-            problems += FormatText("%s\\%s is missing\n", cardName.c_str(), portName.c_str());
-            continue;
-        }
-        const std::string device = StringValue(portKey, "DOSDeviceName");
-        RegCloseKey(portKey);
-        if (port == 1 && device.rfind("COM", 0) == 0) {
+        const std::vector<BYTE> data = ValueOf(cardKey, portName, "DOSDeviceName", REG_SZ);
+        const std::string device(data.begin(), data.end() - (data.empty() ? 0 : 1));
+        if (port == 1 && device.size() > 3) {
             firstCom = std::strtol(device.c_str() + 3, nullptr, 10);
         }
-        if (firstCom < 0 || device != FormatText("COM%ld", firstCom + port - 1)) {
+        // A missing port key or name reads as "" and is reported here too.
+        if (device != FormatText("COM%ld", firstCom + port - 1) || data.back() != 0) {
             problems += FormatText("%s\\%s is named \"%s\"\n", cardName.c_str(), portName.c_str(),
                                    device.c_str());
         }
@@ -97,16 +86,10 @@ std::string CardInvariantProblems(int expectedCards) {
         return "the Parameters key cannot be opened\n";
     }
     std::string problems;
-    std::set<std::string> expectedNames;
-    for (int card = 1; card <= expectedCards; ++card) {
-        expectedNames.insert(FormatText("CARD%d", card));
-    }
     for (const std::string& name : SubkeyNames(parameters)) {
-        std::string upper = name;
-        for (char& c : upper) {
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        }
-        if (expectedNames.erase(upper) == 0) {
+        const int card =
+            strncasecmp(name.c_str(), "Card", 4) == 0 ? std::atoi(name.c_str() + 4) : 0;
+        if (card < 1 || card > expectedCards || name.substr(4) != std::to_string(card)) {
             problems += FormatText("%s is there beside %d cards\n", name.c_str(), expectedCards);
         }
     }

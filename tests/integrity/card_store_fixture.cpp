@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/registry/registry_database.h"
 
@@ -27,27 +28,19 @@ std::string CardText(int card, bool isa, int ports, int firstCom) {
 void CardStoreFixture::SetUp() {
     RegistryTest::SetUp();
     std::string pattern = "/dev/shm/zovint-XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) {
-        workDir_ = pattern;
-    } else {
-        workDir_ = Dir();
-    }
+    workDir_ = mkdtemp(pattern.data()) != nullptr ? pattern : Dir();
     setenv("ZOVCFG_REGISTRY", WorkDatabase().c_str(), 1);
     setenv("SystemDrive", workDir_.c_str(), 1);
     CloseRegistryDatabase();
 }
 
 void CardStoreFixture::TearDown() {
-    unsetenv("ZOVCFG_FAULT_AT_WRITE");
-    unsetenv("ZOVCFG_FAULT_MODE");
-    unsetenv("SystemDrive");
-    CloseRegistryDatabase();
-    if (workDir_ != Dir()) {
-        for (const char* name : {"/registry.db", "/registry.db-journal", "/ZOVsavREG"}) {
-            unlink((workDir_ + name).c_str());
-        }
-        rmdir(workDir_.c_str());
+    for (const char* name : {"ZOVCFG_FAULT_AT_WRITE", "ZOVCFG_FAULT_MODE", "SystemDrive"}) {
+        unsetenv(name);
     }
+    CloseRegistryDatabase();
+    std::error_code ignored;
+    std::filesystem::remove_all(workDir_, ignored);  // Dir() too, which the base removes anyway
     RegistryTest::TearDown();
 }
 

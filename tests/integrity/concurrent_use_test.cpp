@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <random>
@@ -32,13 +33,6 @@ struct Tally {
     std::vector<std::string> failures;
 };
 
-std::string OneLine(std::string text) {
-    for (char& c : text) {
-        c = c == '\n' ? ' ' : c;
-    }
-    return text;
-}
-
 // A 4-port PCI card whose COM names no other round of any process uses.
 NewCard UniqueCard(int process, int round) {
     const int firstCom = 100 + 4 * (process * kRounds + round);
@@ -50,13 +44,9 @@ NewCard UniqueCard(int process, int round) {
 // transaction, so that the change always meets the cards the census counted.
 void PlayRound(int process, int round, bool oneTransaction, std::mt19937* random, Tally* tally) {
     std::optional<RegistryTransaction> whole;
-    if (oneTransaction) {
-        whole.emplace();
-        if (whole->Status() != ERROR_SUCCESS) {
-            tally->failures.push_back("the round's transaction did not start: status " +
-                                      std::to_string(whole->Status()));
-            return;
-        }
+    if (oneTransaction && whole.emplace().Status() != ERROR_SUCCESS) {
+        tally->failures.push_back("the round's start: status " + std::to_string(whole->Status()));
+        return;
     }
     const int count = TakeCardCensus().cardCount;
     if (!oneTransaction) {
@@ -64,29 +54,23 @@ void PlayRound(int process, int round, bool oneTransaction, std::mt19937* random
         usleep(static_cast<useconds_t>((*random)() % 3000));
     }
     const bool add = count == 0 || (count < 8 && (*random)() % 2 == 0);
-    bool done = false;
+    std::optional<std::string> failure;
     if (add) {
-        const auto refusal = AddCard(UniqueCard(process, round), count);
-        done = !refusal;
-        if (refusal) {
-            tally->failures.push_back("add: " + OneLine(refusal->text));
+        if (const auto refusal = AddCard(UniqueCard(process, round), count)) {
+            failure = "add: " + refusal->text;
         }
     } else {
         const int card = 1 + static_cast<int>((*random)() % static_cast<unsigned>(count));
-        const auto failure = RemoveAndRenumber(card, count);
-        done = !failure;
-        if (failure) {
-            tally->failures.push_back("removal: " + OneLine(*failure));
-        }
+        failure = RemoveAndRenumber(card, count);
     }
-    if (whole) {
-        const LSTATUS status = whole->Commit();
-        if (status != ERROR_SUCCESS) {
-            tally->failures.push_back("the round's commit: status " + std::to_string(status));
-            done = false;
-        }
+    const LSTATUS status = whole ? whole->Commit() : ERROR_SUCCESS;
+    if (status != ERROR_SUCCESS) {
+        failure = failure.value_or("") + " the round's commit: status " + std::to_string(status);
     }
-    if (done) {
+    if (failure) {
+        std::replace(failure->begin(), failure->end(), '\n', ' ');
+        tally->failures.push_back(*failure);
+    } else {
         ++(add ? tally->adds : tally->removals);
     }
 }

@@ -35,34 +35,26 @@ class CrashSafetyTest : public CardStoreFixture {
     // Kills a child running operation at write 1, 2, ... until a run completes. After every
     // kill the registry must read as `before` (the journal of the killed child rolled back),
     // and repeating the operation in this process must succeed and give `after`.
-    KillRun KillAtEveryWrite(const std::function<bool()>& operation, const std::string& before,
-                             const std::string& after) {
-        KillRun run;
+    void KillAtEveryWrite(const std::function<bool()>& operation, const std::string& before,
+                          const std::string& after, KillRun* run) {
         for (int k = 1; k <= kMaxWrites; ++k) {
+            SCOPED_TRACE(::testing::Message() << "killed at write " << k);
             BackToPristine();
             const int status = RunWithFaultInChild("kill", k, operation);
-            if (status == 0) {
-                EXPECT_EQ(Parameters(), after) << "the run past the last write, k = " << k;
-                run.completedAt = k;
-                return run;
-            }
             if (status != kKilledStatus) {
-                ADD_FAILURE() << "the child ended with " << status << " at write " << k;
-                return run;
+                EXPECT_EQ(status, 0) << "the child's exit status";
+                EXPECT_EQ(Parameters(), after) << "the run past the last write";
+                run->completedAt = k;
+                return;
             }
-            ++run.kills;
-            run.savedKeyFiles += Exists(SavedKeyFile()) ? 1 : 0;
-            const std::string afterKill = Parameters();
-            EXPECT_EQ(afterKill, before) << "killed at write " << k;
-            if (afterKill != before) {
-                return run;  // one broken state is enough to read
-            }
-            EXPECT_TRUE(operation()) << "the operation again after a kill at write " << k;
-            EXPECT_EQ(Parameters(), after) << "the operation again after a kill at write " << k;
-            EXPECT_FALSE(Exists(SavedKeyFile())) << "after the repeat of write " << k;
+            ++run->kills;
+            run->savedKeyFiles += Exists(SavedKeyFile()) ? 1 : 0;
+            ASSERT_EQ(Parameters(), before);  // one broken state is enough to read
+            EXPECT_TRUE(operation()) << "the operation again";
+            EXPECT_EQ(Parameters(), after) << "the operation again";
+            EXPECT_FALSE(Exists(SavedKeyFile())) << "after the operation again";
         }
         ADD_FAILURE() << "the operation never completed within " << kMaxWrites << " writes";
-        return run;
     }
 
     // Runs operation once without any fault and returns the registry it leaves; the database is
@@ -84,7 +76,8 @@ TEST_F(CrashSafetyTest, AddKilledAtAnyWriteLeavesNoTraceOfTheCard) {
     ASSERT_NE(after.find("Card3\\Port16\n  DOSDeviceName = sz:COM36\n"), std::string::npos)
         << after;
 
-    const KillRun run = KillAtEveryWrite(add, before, after);
+    KillRun run;
+    KillAtEveryWrite(add, before, after, &run);
     // The card key, two values, 16 port keys, 16 names and the commit at least.
     EXPECT_GE(run.kills, 35);
     EXPECT_EQ(run.completedAt, run.kills + 1);
@@ -106,7 +99,8 @@ TEST_F(CrashSafetyTest, RemovalKilledAtAnyWriteKeepsEveryCardAndTheNextRemovalWo
     ASSERT_EQ(after.find("Card8"), std::string::npos) << after;
     ASSERT_NE(after.find("Card7\\Port4\n  DOSDeviceName = sz:COM40\n"), std::string::npos) << after;
 
-    const KillRun run = KillAtEveryWrite(remove, before, after);
+    KillRun run;
+    KillAtEveryWrite(remove, before, after, &run);
     // Seven restores and the deletion of the highest card, each with writes of its own.
     EXPECT_GE(run.kills, 8);
     EXPECT_EQ(run.completedAt, run.kills + 1);

@@ -1,8 +1,10 @@
 // A change made with the count of a census that another process has made stale meanwhile: the
-// change may be refused, but the card keys must stay whole and numbered without a gap.
+// store checks, inside its transaction, that the cards are still the ones counted, so the change
+// may be refused, but the card keys must stay whole and numbered without a gap.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <optional>
 #include <string>
 
 #include "card_invariants.h"
@@ -14,63 +16,46 @@
 namespace zov::test {
 namespace {
 
-NewCard FourPortPciCard(int firstCom) {
-    return DescribeNewCard("COM" + std::to_string(firstCom), 0, 1, "", "");
+// Adds a 4-port PCI card named from COM<firstCom> with a census of three cards; the refusal text.
+std::optional<std::string> AddWithThreeCounted(int firstCom) {
+    const auto refusal =
+        AddCard(DescribeNewCard("COM" + std::to_string(firstCom), 0, 1, "", ""), 3);
+    return refusal ? std::optional(refusal->text) : std::nullopt;
 }
 
-class StaleCensusTest : public CardStoreFixture {
-  protected:
-    void SetUp() override {
-        CardStoreFixture::SetUp();
-        if (geteuid() != 0) {
-            GTEST_SKIP() << "removals need the backup and restore privileges of root";
-        }
-        Build(CardText(1, false, 4, 10) + CardText(2, false, 4, 20) + CardText(3, false, 4, 30));
-        ASSERT_EQ(TakeCardCensus().cardCount, 3);
+using StaleCensusTest = CardStoreFixture;
+
+TEST_F(StaleCensusTest, ChangeAfterAnotherProgramChangedTheCardsLeavesNoGap) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "removals need the backup and restore privileges of root";
     }
-
-    // Cards counted now, for the expectations after a change.
-    static int CardsNow() { return TakeCardCensus().cardCount; }
-};
-
-// The store checks, inside its transaction, that the cards are still the ones counted: a change
-// after another program's change is refused instead of leaving a gap in the numbering.
-TEST_F(StaleCensusTest, AddAfterAnotherProgramRemovedTheLastCardLeavesNoGap) {
-    ASSERT_EQ(RemoveAndRenumber(3, 3), std::nullopt);  // another program, after our census
-    AddCard(FourPortPciCard(40), 3);
-    EXPECT_EQ(CardInvariantProblems(CardsNow()), "") << Parameters();
-}
-
-TEST_F(StaleCensusTest, AddAfterAnotherProgramAddedACardIsRefused) {
-    ASSERT_EQ(AddCard(FourPortPciCard(40), 3), std::nullopt);  // another program
-    const auto refusal = AddCard(FourPortPciCard(50), 3);
-    ASSERT_NE(refusal, std::nullopt);
-    EXPECT_NE(refusal->text.find("configured meanwhile"), std::string::npos) << refusal->text;
-    EXPECT_EQ(CardInvariantProblems(4), "") << Parameters();
-}
-
-// The store checks, inside its transaction, that the cards are still the ones counted: a change
-// after another program's change is refused instead of leaving a gap in the numbering.
-TEST_F(StaleCensusTest, RemovalAfterAnotherProgramAddedACardLeavesNoGap) {
-    ASSERT_EQ(AddCard(FourPortPciCard(40), 3), std::nullopt);  // another program
-    RemoveAndRenumber(1, 3);
-    EXPECT_EQ(CardInvariantProblems(CardsNow()), "") << Parameters();
-}
-
-// The store checks, inside its transaction, that the cards are still the ones counted: a change
-// after another program's change is refused instead of leaving a gap in the numbering.
-TEST_F(StaleCensusTest, RemovalOfTheLastCardAfterAnotherProgramAddedOneLeavesNoGap) {
-    ASSERT_EQ(AddCard(FourPortPciCard(40), 3), std::nullopt);  // another program
-    RemoveAndRenumber(3, 3);
-    EXPECT_EQ(CardInvariantProblems(CardsNow()), "") << Parameters();
-}
-
-TEST_F(StaleCensusTest, RemovalAfterAnotherProgramRemovedACardKeepsEveryCard) {
-    ASSERT_EQ(RemoveAndRenumber(1, 3), std::nullopt);  // another program
-    const std::string before = Parameters();
-    EXPECT_NE(RemoveAndRenumber(2, 3), std::nullopt) << "card 3 is gone: nothing to move down";
-    EXPECT_EQ(Parameters(), before);
-    EXPECT_EQ(CardInvariantProblems(2), "") << Parameters();
+    Build(CardText(1, false, 4, 10) + CardText(2, false, 4, 20) + CardText(3, false, 4, 30));
+    ASSERT_EQ(TakeCardCensus().cardCount, 3);
+    KeepPristine();
+    const struct {
+        int otherRemoves;  // the card another program removes after our census; 0: it adds one
+        int ourRemoval;    // the card we then remove; 0: we add one
+        bool refused;      // the change must be refused and change nothing
+    } kCases[] = {{3, 0, false}, {0, 0, true}, {0, 1, false}, {0, 3, false}, {1, 2, true}};
+    for (const auto& row : kCases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "other removes " << row.otherRemoves << ", we remove " << row.ourRemoval);
+        BackToPristine();
+        ASSERT_EQ(
+            row.otherRemoves ? RemoveAndRenumber(row.otherRemoves, 3) : AddWithThreeCounted(40),
+            std::nullopt);
+        const std::string before = Parameters();
+        const auto refusal =
+            row.ourRemoval ? RemoveAndRenumber(row.ourRemoval, 3) : AddWithThreeCounted(50);
+        if (row.refused) {
+            ASSERT_NE(refusal, std::nullopt);
+            EXPECT_TRUE(row.ourRemoval ||
+                        refusal->find("configured meanwhile") != std::string::npos)
+                << *refusal;
+            EXPECT_EQ(Parameters(), before);
+        }
+        EXPECT_EQ(CardInvariantProblems(TakeCardCensus().cardCount), "") << Parameters();
+    }
 }
 
 }  // namespace
