@@ -19,7 +19,7 @@ using ExportTest = ZovregTest;
 
 const std::string kCard1 = "HKEY_LOCAL_MACHINE\\" + std::string(kParameters) + "\\Card1";
 
-TEST_F(QueryTest, ValuesThenSubkeyNamesLikeTheWindowsTool) {
+TEST_F(QueryTest, ValuesThenSubkeyNamesOrEveryKeyWithItsValues) {
     BuildTwoCards();
     SetValue(std::string(kParameters) + "\\Card1", "", REG_SZ, Bytes("isa\0"s));
     const ToolRun run = Run({"query", std::string("HKLM\\") + kParameters + "\\card1"});
@@ -32,15 +32,7 @@ TEST_F(QueryTest, ValuesThenSubkeyNamesLikeTheWindowsTool) {
         expected += FormatText("%s\\Port%d\n", kCard1.c_str(), port);
     }
     EXPECT_EQ(run.out, expected);
-    const ToolRun missing = Run({"query", "HKLM\\SYSTEM\\Nope"});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err,
-              "zovreg: HKEY_LOCAL_MACHINE\\SYSTEM\\Nope: the key or value does not exist "
-              "(status 2)\n");
-}
-
-TEST_F(QueryTest, RecursiveShowsEveryKeyWithItsValues) {
+    // Recursive: every key with its values, and values of every type.
     Build("Q\nQ\\Sub\n  DOSDeviceName = sz:COM21\n");
     SetValue("Q", "Multi", REG_MULTI_SZ, Bytes("a\0b\0\0"s));
     SetValue("Q", "Bin", REG_BINARY, {0x01, 0xAB});
@@ -76,8 +68,14 @@ TEST_F(DeleteVerbTest, AsksFirstAndDeletesTheSubtreeOnlyOnYes) {
     EXPECT_NE(left.find("Card2\\Port4"), std::string::npos);
 }
 
-TEST_F(DeleteVerbTest, ForceSkipsTheQuestionButNotTheChecks) {
+TEST_F(DeleteVerbTest, MissingKeysAreReportedAndForceSkipsOnlyTheQuestion) {
     BuildTwoCards();
+    const ToolRun missing = Run({"query", "HKLM\\SYSTEM\\Nope"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err,
+              "zovreg: HKEY_LOCAL_MACHINE\\SYSTEM\\Nope: the key or value does not exist "
+              "(status 2)\n");
     EXPECT_NE(Run({"delete", "--force", "HKLM\\SYSTEM\\Nope"}).err.find("does not exist"),
               std::string::npos);
     EXPECT_EQ(Run({"delete", "--force", "HKLM"}).err,

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 
+#include "platform/format.h"
 #include "zovreg_test_support.h"
 
 namespace zov::reg {
@@ -13,6 +15,7 @@ namespace {
 using namespace std::string_literals;
 using Kind = RegOperation::Kind;
 using test::Bytes;
+using test::ToolRun;
 
 RegFileContents MustRead(const std::string& bytes) {
     RegFileContents contents;
@@ -95,11 +98,15 @@ TEST(RegFileReaderEncoding, HexTextIsWidenedOnlyInVersion5Files) {
     EXPECT_EQ(v5.operations[1].data, Bytes("A\0"s));
 }
 
+// kImport rows are also imported over the two cards: refused at the same line, nothing changed.
+enum Through { kReader, kImport, kImportOnly };
+
 struct Malformed {
     const char* name;
     std::string file;
     int line;
     const char* message;
+    Through through = kReader;
 };
 
 // Failure messages name the case instead of dumping its bytes.
@@ -107,27 +114,61 @@ void PrintTo(const Malformed& value, std::ostream* out) {
     *out << value.name;
 }
 
-class RegFileReaderRefuses : public ::testing::TestWithParam<Malformed> {};
+class RegFileReaderRefuses : public test::ZovregTest,
+                             public ::testing::WithParamInterface<Malformed> {};
 
 TEST_P(RegFileReaderRefuses, WithTheLineAndWhatIsWrong) {
-    RegFileContents contents;
-    RegFileError error;
-    EXPECT_FALSE(ReadRegFile(GetParam().file, &contents, &error));
-    EXPECT_EQ(error.line, GetParam().line);
-    EXPECT_NE(error.what.find(GetParam().message), std::string::npos) << error.what;
+    const Malformed& row = GetParam();
+    if (row.through != kImportOnly) {
+        RegFileContents contents;
+        RegFileError error;
+        EXPECT_FALSE(ReadRegFile(row.file, &contents, &error));
+        EXPECT_EQ(error.line, row.line);
+        EXPECT_NE(error.what.find(row.message), std::string::npos) << error.what;
+    }
+    if (row.through == kReader) {
+        return;
+    }
+    BuildTwoCards();
+    const std::string before = Dump("SYSTEM");
+    WriteText(PathInDir("in.reg"), row.file);
+    const ToolRun run = Run({"import", PathInDir("in.reg")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(
+        run.err.rfind(FormatText("zovreg: %s:%d: ", PathInDir("in.reg").c_str(), row.line), 0), 0U)
+        << run.err;
+    EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+    EXPECT_EQ(Dump("SYSTEM"), before);
 }
 
-const std::string kStart = "REGEDIT4\n\n[HKLM\\SYSTEM\\X]\n\"ok\"=dword:1\n";
+// Deletes Card2, adds a key and sets a value before the faulty line 5.
+const std::string kStart = FormatText(
+    "REGEDIT4\n[-HKLM\\%s\\Card2]\n[HKLM\\SYSTEM\\X]\n\"ok\"=dword:1\n", test::kParameters);
 const std::string kUtf16Start = "\xFF\xFE" + test::AsciiToUtf16Le("REGEDIT4\r\n[HKLM\\K]\r\n");
 
 INSTANTIATE_TEST_SUITE_P(
     MalformedFiles, RegFileReaderRefuses,
     ::testing::Values(
-        Malformed{"UnterminatedName", kStart + "\"s=dword:1\n", 5, "unterminated string"},
+        Malformed{"UnterminatedName", kStart + "\"s=dword:1\n", 5, "unterminated string", kImport},
         Malformed{"BadHexInContinuation", kStart + "\"b\"=hex:01,\\\n  0g\n", 5, "'0g'"},
         Malformed{"MissingHexByte", kStart + "\"b\"=hex:01,,02\n", 5, "missing"},
         Malformed{"NoRootAtAll", kStart + "[SYSTEM\\X]\n", 5, "unknown root key 'SYSTEM'"},
-        Malformed{"DwordTooLong", kStart + "\"d\"=dword:123456789\n", 5, "bad dword"},
+        Malformed{"DwordTooLong", kStart + "\"d\"=dword:123456789\n", 5, "bad dword", kImport},
+        Malformed{"UnknownRoot", kStart + "[HKEY_USERS\\S-1-5-18]\n", 5, "only HKEY_LOCAL_MACHINE",
+                  kImport},
+        // Well-formed, but the registry refuses a path 600 keys deep when it gets there.
+        Malformed{"RegistryRefusesAKey",
+                  kStart + "[HKLM" +
+                      [] {
+                          std::string deep;
+                          for (int i = 0; i < 600; ++i) {
+                              deep += "\\d";
+                          }
+                          return deep;
+                      }() +
+                      "]\n",
+                  5, "nothing was imported", kImportOnly},
         Malformed{"EmptyFile", "", 1, "not a registry file"},
         Malformed{"ValueBeforeKey", "REGEDIT4\n\"a\"=dword:1\n", 2, "before the first [KEY]"},
         Malformed{"ValueOfDeletedKey", "REGEDIT4\n[-HKLM\\X]\n\"a\"=dword:1\n", 3, "[-KEY]"},

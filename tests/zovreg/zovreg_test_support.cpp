@@ -39,25 +39,14 @@ void ZovregTest::SetValue(const std::string& path, const std::string& name, DWOR
 
 void ZovregTest::BuildTwoCards() {
     std::string text = FormatText(
-        "%s\\Card1\n"
-        "  ZOVBaseAddress = dword:0x2A0\n"
-        "  ZOVIrq = dword:7\n",
-        kParameters);
-    for (int port = 1; port <= 8; ++port) {
-        text += FormatText("%s\\Card1\\Port%d\n  DOSDeviceName = sz:COM%d\n", kParameters, port,
-                           12 + port);
-    }
-    text += FormatText(
-        "%s\\Card2\n"
-        "  ZOVPortCount = dword:4\n"
-        "  ZOVBus = dword:0\n"
-        "  ZOVSlot = dword:0xE\n"
-        "  ZOVBaseAddress = dword:0xE800\n"
-        "  ZOVIrq = dword:11\n",
-        kParameters);
-    for (int port = 1; port <= 4; ++port) {
-        text += FormatText("%s\\Card2\\Port%d\n  DOSDeviceName = sz:COM%d\n", kParameters, port,
-                           20 + port);
+        "%s\\Card1\n  ZOVBaseAddress = dword:0x2A0\n  ZOVIrq = dword:7\n"
+        "%s\\Card2\n  ZOVPortCount = dword:4\n  ZOVBus = dword:0\n  ZOVSlot = dword:0xE\n"
+        "  ZOVBaseAddress = dword:0xE800\n  ZOVIrq = dword:11\n",
+        kParameters, kParameters);
+    // COM13 to COM20 on Card1's eight ports, then COM21 to COM24 on Card2's four.
+    for (int com = 13; com <= 24; ++com) {
+        text += FormatText("%s\\Card%d\\Port%d\n  DOSDeviceName = sz:COM%d\n", kParameters,
+                           com <= 20 ? 1 : 2, com <= 20 ? com - 12 : com - 20, com);
     }
     Build(text);
 }
