@@ -27,27 +27,19 @@ class RecordingApp : public CWinApp {
     BOOL m_bInitInstance = FALSE;
     int m_nExitCode = 0;
 
+    BOOL Record(const std::string& call, BOOL result) {
+        m_calls.push_back(call);
+        return result;
+    }
     BOOL CheckCommandLine(int argc, char** /*argv*/, int& nExitCode) override {
-        m_calls.emplace_back("CheckCommandLine" + std::to_string(argc));
         nExitCode = 5;
-        return m_bAcceptCommandLine;
+        return Record("CheckCommandLine" + std::to_string(argc), m_bAcceptCommandLine);
     }
-    BOOL InitApplication() override {
-        m_calls.emplace_back("InitApplication");
-        return m_bInitApplication;
-    }
-    BOOL InitInstance() override {
-        m_calls.emplace_back("InitInstance");
-        return m_bInitInstance;
-    }
-    int Run() override {
-        m_calls.emplace_back("Run");
-        return CWinApp::Run();
-    }
+    BOOL InitApplication() override { return Record("InitApplication", m_bInitApplication); }
+    BOOL InitInstance() override { return Record("InitInstance", m_bInitInstance); }
+    int Run() override { return Record("Run", TRUE) ? CWinApp::Run() : 0; }
     int ExitInstance() override {
-        m_calls.emplace_back("ExitInstance");
-        CWinApp::ExitInstance();
-        return m_nExitCode;
+        return CWinApp::ExitInstance(), Record("ExitInstance", m_nExitCode);
     }
 };
 
