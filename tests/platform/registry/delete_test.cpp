@@ -12,15 +12,10 @@ constexpr const char* kTwoCards =
 constexpr const char* kCard1Dump =
     "Card1\n  ZOVIrq = dword:0x5\nCard1\\Port1\n  DOSDeviceName = sz:COM3\n";
 
-class DeleteTest : public RegistryTest {
-  protected:
-    void SetUp() override {
-        RegistryTest::SetUp();
-        Build(kTwoCards);
-    }
-};
+class DeleteTest : public RegistryTest {};
 
 TEST_F(DeleteTest, KeyWithSubkeysIsRefusedUntilItsSubkeysAreGone) {
+    Build(kTwoCards);
     HKEY p = Open("P");
     EXPECT_EQ(RegDeleteKeyA(p, "Card1"), ERROR_ACCESS_DENIED);
     EXPECT_EQ(Dump("P\\Card1"), "  ZOVIrq = dword:0x5\nPort1\n  DOSDeviceName = sz:COM3\n");
@@ -33,6 +28,7 @@ TEST_F(DeleteTest, KeyWithSubkeysIsRefusedUntilItsSubkeysAreGone) {
 }
 
 TEST_F(DeleteTest, HandlesToADeletedKeyFailWithKeyDeletedButClose) {
+    Build(kTwoCards);
     HKEY card2 = Open("P\\Card2");
     HKEY card2_again = Open("P\\Card2", KEY_READ);
     EXPECT_EQ(RegDeleteKeyA(card2, ""), ERROR_SUCCESS);  // "" deletes the handle's own key
@@ -59,6 +55,7 @@ TEST_F(DeleteTest, HandlesToADeletedKeyFailWithKeyDeletedButClose) {
 }
 
 TEST_F(DeleteTest, KeyDeletedByAnotherProcessShowsAsDeletedHere) {
+    Build(kTwoCards);
     HKEY card2 = Open("P\\Card2", KEY_READ);
     ASSERT_EQ(RunInChild([] { return RegDeleteKeyA(HKEY_LOCAL_MACHINE, "P\\Card2"); }), 0);
     EXPECT_EQ(QueryStatus(card2, "ZOVPortCount"), ERROR_KEY_DELETED);

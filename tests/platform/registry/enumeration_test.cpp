@@ -23,17 +23,27 @@ TEST_F(EnumerationTest, NamesAndDataFollowTheSizeProtocolAndTheListEnds) {
     Build("Root\n  DOSDeviceName = sz:COM5\nRoot\\Port10\n");
     HKEY root = Open("Root", KEY_READ);
     std::string name(14, '#');
-    DWORD size = 6;  // "Port10" needs 7 with its zero
-    EXPECT_EQ(RegEnumKeyExA(root, 0, name.data(), &size, nullptr, nullptr, nullptr, nullptr),
-              ERROR_MORE_DATA);
-    EXPECT_EQ(name, std::string(14, '#'));
-    size = 7;
     std::string klass(4, '#');
+    std::vector<BYTE> data(5, 0xAA);
+    DWORD size = 0;
     DWORD class_size = 4;
+    DWORD data_size = 0;
+    DWORD type = 0;
     FILETIME written{};
-    ASSERT_EQ(
-        RegEnumKeyExA(root, 0, name.data(), &size, nullptr, klass.data(), &class_size, &written),
-        ERROR_SUCCESS);
+    const auto key_at = [&](DWORD index, DWORD name_size) {
+        size = name_size;
+        return RegEnumKeyExA(root, index, name.data(), &size, nullptr, klass.data(), &class_size,
+                             &written);
+    };
+    const auto value_at = [&](DWORD index, DWORD name_size, DWORD buffer_size) {
+        size = name_size;
+        data_size = buffer_size;
+        return RegEnumValueA(root, index, name.data(), &size, nullptr, &type, data.data(),
+                             &data_size);
+    };
+    EXPECT_EQ(key_at(0, 6), ERROR_MORE_DATA);  // "Port10" needs 7 with its zero
+    EXPECT_EQ(name, std::string(14, '#'));
+    ASSERT_EQ(key_at(0, 7), ERROR_SUCCESS);
     EXPECT_EQ(size, 6U);
     EXPECT_EQ(name.substr(0, 7), std::string("Port10\0", 7));
     EXPECT_EQ(klass[0], '\0');
@@ -42,30 +52,16 @@ TEST_F(EnumerationTest, NamesAndDataFollowTheSizeProtocolAndTheListEnds) {
     EXPECT_GT((static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime,
               132223104000000000ULL);
 
-    size = 13;  // "DOSDeviceName" needs 14
-    EXPECT_EQ(RegEnumValueA(root, 0, name.data(), &size, nullptr, nullptr, nullptr, nullptr),
-              ERROR_MORE_DATA);
-    std::vector<BYTE> data(2, 0xAA);
-    DWORD data_size = 2;
-    DWORD type = 0;
-    size = 14;
-    EXPECT_EQ(RegEnumValueA(root, 0, name.data(), &size, nullptr, &type, data.data(), &data_size),
-              ERROR_MORE_DATA);
+    EXPECT_EQ(value_at(0, 13, 5), ERROR_MORE_DATA);  // "DOSDeviceName" needs 14
+    EXPECT_EQ(value_at(0, 14, 2), ERROR_MORE_DATA);  // its data needs 5
     EXPECT_EQ(data_size, 5U);
-    EXPECT_EQ(data, std::vector<BYTE>(2, 0xAA));
-    data.assign(5, 0);
-    size = 14;
-    ASSERT_EQ(RegEnumValueA(root, 0, name.data(), &size, nullptr, &type, data.data(), &data_size),
-              ERROR_SUCCESS);
+    EXPECT_EQ(data, std::vector<BYTE>(5, 0xAA));
+    ASSERT_EQ(value_at(0, 14, 5), ERROR_SUCCESS);
     EXPECT_EQ(name.substr(0, size), "DOSDeviceName");
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(std::string(data.begin(), data.end()), std::string("COM5\0", 5));
-
-    size = 14;
-    EXPECT_EQ(RegEnumKeyExA(root, 1, name.data(), &size, nullptr, nullptr, nullptr, nullptr),
-              ERROR_NO_MORE_ITEMS);
-    EXPECT_EQ(RegEnumValueA(root, 1, name.data(), &size, nullptr, nullptr, nullptr, nullptr),
-              ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(key_at(1, 14), ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(value_at(1, 14, 5), ERROR_NO_MORE_ITEMS);
     RegCloseKey(root);
 }
 

@@ -15,19 +15,17 @@
 namespace zov::test {
 namespace {
 
-// Numbers the checks made in a child; its exit code is the number of the first that failed.
-class Steps {
-  public:
-    void Check(bool ok) {
-        ++count_;
-        first_failed_ = (ok || first_failed_ != 0) ? first_failed_ : count_;
+// The exit code of a child: the number (from 1) of the first check that failed, or 0.
+int FirstFailed(std::initializer_list<bool> checks) {
+    int number = 1;
+    for (const bool ok : checks) {
+        if (!ok) {
+            return number;
+        }
+        ++number;
     }
-    int FirstFailed() const { return first_failed_; }
-
-  private:
-    int count_ = 0;
-    int first_failed_ = 0;
-};
+    return 0;
+}
 
 class MultiProcessTest : public RegistryTest {
   protected:
@@ -39,65 +37,58 @@ class MultiProcessTest : public RegistryTest {
         CloseRegistryDatabase();
     }
 
-    // Lets nobody reach the database (searchable directory, readable file); false unless root.
-    bool PrepareForNobody() {
-        return geteuid() == 0 && chmod(Dir().c_str(), 0755) == 0 &&
-               chmod(DatabasePath().c_str(), 0644) == 0;
-    }
-
     std::string before_;
 };
 
-TEST_F(MultiProcessTest, ReaderOnlyUserReadsButCannotWriteNorCreateARegistry) {
-    if (!PrepareForNobody()) {
+TEST_F(MultiProcessTest, ReaderOnlyUserReadsButCannotWriteAndNoReaderIsDenied) {
+    // Nobody may reach the database (searchable directory, readable file); that needs root.
+    if (geteuid() != 0 || chmod(Dir().c_str(), 0755) != 0 ||
+        chmod(DatabasePath().c_str(), 0644) != 0) {
         GTEST_SKIP() << "needs root to drop to another user";
     }
     const std::string missing = PathInDir("new/registry.db");
-    EXPECT_EQ(
-        RunInChild([&missing] {
-            Steps steps;
-            steps.Check(BecomeNobody());
-            DWORD dword = 0;
-            steps.Check(GetDword("P\\Card1", "ZOVIrq", &dword) == ERROR_SUCCESS && dword == 5);
-            HKEY key = nullptr;
-            steps.Check(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "P\\Card1", 0, KEY_ALL_ACCESS, &key) ==
-                            ERROR_ACCESS_DENIED &&
-                        key == nullptr);
-            steps.Check(RegSetValueExA(HKEY_LOCAL_MACHINE, "V", 0, REG_DWORD,
-                                       reinterpret_cast<const BYTE*>(&dword),
-                                       sizeof dword) == ERROR_ACCESS_DENIED);
-            steps.Check(RegDeleteKeyA(HKEY_LOCAL_MACHINE, "P\\Card2") == ERROR_ACCESS_DENIED);
-            {  // a transaction scope still gives a reader one snapshot
-                RegistryTransaction transaction;
-                steps.Check(transaction.Status() == ERROR_SUCCESS &&
-                            GetDword("P\\Card2", "ZOVPortCount", &dword) == ERROR_SUCCESS &&
-                            dword == 4 && transaction.Commit() == ERROR_SUCCESS);
-            }
-            setenv("ZOVCFG_REGISTRY", missing.c_str(), 1);
-            CloseRegistryDatabase();
-            steps.Check(SetDword("P", "V", 1) == ERROR_ACCESS_DENIED);
-            return steps.FirstFailed();
-        }),
-        0);
-    EXPECT_EQ(Dump("P"), before_);
-    EXPECT_FALSE(Exists(PathInDir("new")));
-}
-
-TEST_F(MultiProcessTest, UserWithoutReadPermissionIsDenied) {
-    if (!PrepareForNobody() || chmod(DatabasePath().c_str(), 0600) != 0) {
-        GTEST_SKIP() << "needs root to drop to another user";
-    }
-    EXPECT_EQ(RunInChild([] {
-                  Steps steps;
-                  steps.Check(BecomeNobody());
+    EXPECT_EQ(RunInChild([&missing] {
+                  DWORD dword = 0;
                   HKEY key = nullptr;
-                  steps.Check(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "P", 0, KEY_READ, &key) ==
-                              ERROR_ACCESS_DENIED);
-                  steps.Check(std::string(ZovRegistryDiagnostic()).find("read permission") !=
-                              std::string::npos);
-                  return steps.FirstFailed();
+                  const auto snapshot = [&dword] {  // a scope still gives a reader one snapshot
+                      RegistryTransaction transaction;
+                      return transaction.Status() == ERROR_SUCCESS &&
+                             GetDword("P\\Card2", "ZOVPortCount", &dword) == ERROR_SUCCESS &&
+                             dword == 4 && transaction.Commit() == ERROR_SUCCESS;
+                  };
+                  const auto create_registry = [&missing] {
+                      setenv("ZOVCFG_REGISTRY", missing.c_str(), 1);
+                      CloseRegistryDatabase();
+                      return SetDword("P", "V", 1) == ERROR_ACCESS_DENIED;
+                  };
+                  return FirstFailed(
+                      {BecomeNobody(),
+                       GetDword("P\\Card1", "ZOVIrq", &dword) == ERROR_SUCCESS && dword == 5,
+                       RegOpenKeyExA(HKEY_LOCAL_MACHINE, "P\\Card1", 0, KEY_ALL_ACCESS, &key) ==
+                               ERROR_ACCESS_DENIED &&
+                           key == nullptr,
+                       RegSetValueExA(HKEY_LOCAL_MACHINE, "V", 0, REG_DWORD,
+                                      reinterpret_cast<const BYTE*>(&dword),
+                                      sizeof dword) == ERROR_ACCESS_DENIED,
+                       RegDeleteKeyA(HKEY_LOCAL_MACHINE, "P\\Card2") == ERROR_ACCESS_DENIED,
+                       snapshot(), create_registry()});
               }),
               0);
+    EXPECT_EQ(Dump("P"), before_);
+    EXPECT_FALSE(Exists(PathInDir("new")));
+
+    ASSERT_EQ(chmod(DatabasePath().c_str(), 0600), 0);
+    CloseRegistryDatabase();
+    EXPECT_EQ(
+        RunInChild([] {
+            HKEY key = nullptr;
+            return FirstFailed(
+                {BecomeNobody(),
+                 RegOpenKeyExA(HKEY_LOCAL_MACHINE, "P", 0, KEY_READ, &key) == ERROR_ACCESS_DENIED,
+                 std::string(ZovRegistryDiagnostic()).find("read permission") !=
+                     std::string::npos});
+        }),
+        0);
 }
 
 TEST_F(MultiProcessTest, ProcessKilledInsideATransactionChangesNothing) {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "platform/registry/crc32.h"
@@ -12,10 +11,11 @@ namespace zov {
 namespace {
 
 constexpr std::size_t kHeaderSize = 28;
+using Bytes = std::vector<std::uint8_t>;
 
 // The little-endian words given, as bytes.
-std::vector<std::uint8_t> Words(std::initializer_list<std::uint32_t> words) {
-    std::vector<std::uint8_t> out;
+Bytes Words(std::initializer_list<std::uint32_t> words) {
+    Bytes out;
     for (const std::uint32_t word : words) {
         for (int shift = 0; shift < 32; shift += 8) {
             out.push_back(static_cast<std::uint8_t>(word >> shift));
@@ -26,17 +26,12 @@ std::vector<std::uint8_t> Words(std::initializer_list<std::uint32_t> words) {
 
 // A file around a hand-made payload, with a correct header and checksum, so that only the
 // payload's own checks can refuse it.
-std::vector<std::uint8_t> WithHeader(const std::vector<std::uint8_t>& payload) {
-    std::vector<std::uint8_t> file = EncodeSavedKey(KeyTree{});
-    file.resize(kHeaderSize);
-    const std::uint64_t size = payload.size();
-    const std::uint32_t crc = Crc32(payload.data(), payload.size());
-    for (std::size_t i = 0; i < 8; ++i) {
-        file[16 + i] = static_cast<std::uint8_t>(size >> (8 * i));
-    }
-    for (std::size_t i = 0; i < 4; ++i) {
-        file[24 + i] = static_cast<std::uint8_t>(crc >> (8 * i));
-    }
+Bytes WithHeader(const Bytes& payload) {
+    Bytes file = EncodeSavedKey(KeyTree{});
+    file.resize(16);  // the header up to the payload's 64-bit size and its checksum
+    const auto size = static_cast<std::uint32_t>(payload.size());
+    const Bytes fields = Words({size, 0, Crc32(payload.data(), size)});
+    file.insert(file.end(), fields.begin(), fields.end());
     file.insert(file.end(), payload.begin(), payload.end());
     return file;
 }
@@ -50,11 +45,6 @@ KeyTree SampleTree() {
     return tree;
 }
 
-LSTATUS Decode(const std::vector<std::uint8_t>& file) {
-    KeyTree decoded;
-    return DecodeSavedKey(file, &decoded);
-}
-
 TEST(SavedKeyFormatTest, RoundTripKeepsNamesTypesDataAndOrder) {
     KeyTree decoded;
     ASSERT_EQ(DecodeSavedKey(EncodeSavedKey(SampleTree()), &decoded), ERROR_SUCCESS);
@@ -64,55 +54,51 @@ TEST(SavedKeyFormatTest, RoundTripKeepsNamesTypesDataAndOrder) {
               0xCBF43926U);
 }
 
-TEST(SavedKeyFormatTest, ChecksumCatchesAnyFlippedPayloadByte) {
-    const std::vector<std::uint8_t> file = EncodeSavedKey(SampleTree());
-    for (std::size_t at = kHeaderSize; at < file.size(); ++at) {
-        std::vector<std::uint8_t> damaged = file;
-        damaged[at] ^= 0x01;
-        EXPECT_EQ(Decode(damaged), ERROR_REGISTRY_CORRUPT) << at;
-    }
+Bytes Encoded(void (*edit)(KeyTree*)) {
+    KeyTree tree = SampleTree();
+    edit(&tree);
+    return EncodeSavedKey(tree);
 }
 
-TEST(SavedKeyFormatTest, BadHeaderIsNotOursOrCorrupt) {
-    const std::vector<std::uint8_t> file = EncodeSavedKey(SampleTree());
-    const std::vector<std::pair<std::function<void(std::vector<std::uint8_t>*)>, LSTATUS>> rows = {
-        {[](auto* f) { (*f)[0] = 'R'; }, ERROR_NOT_REGISTRY_FILE},  // magic
-        {[](auto* f) { (*f)[8] = 2; }, ERROR_NOT_REGISTRY_FILE},    // newer version
-        {[](auto* f) { f->clear(); }, ERROR_NOT_REGISTRY_FILE},
-        {[](auto* f) { f->push_back(0); }, ERROR_REGISTRY_CORRUPT},  // size in header differs
-        {[](auto* f) { f->resize(kHeaderSize - 1); }, ERROR_REGISTRY_CORRUPT}};
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        std::vector<std::uint8_t> changed = file;
-        rows[row].first(&changed);
-        EXPECT_EQ(Decode(changed), rows[row].second) << row;
-    }
+Bytes Changed(Bytes file, std::size_t at, int byte) {
+    file[at] = static_cast<std::uint8_t>(byte);
+    return file;
 }
 
-TEST(SavedKeyFormatTest, HugeCountsAndDeepNestingAreRefusedBeforeAnythingIsAllocated) {
-    std::vector<std::uint8_t> deep = Words({0});
+TEST(SavedKeyFormatTest, DamagedFilesAreRefusedAsNotOursOrCorrupt) {
+    const Bytes good = EncodeSavedKey(SampleTree());
+    Bytes deep = Words({0});
     for (int level = 0; level < 600; ++level) {
-        const std::vector<std::uint8_t> one_subkey_k = Words({0, 1, 1});  // values, subkeys, name
+        const Bytes one_subkey_k = Words({0, 1, 1});  // values, subkeys, name length
         deep.insert(deep.end(), one_subkey_k.begin(), one_subkey_k.end());
         deep.push_back('k');
     }
-    const std::vector<std::uint8_t> end = Words({0, 0});
+    const Bytes end = Words({0, 0});
     deep.insert(deep.end(), end.begin(), end.end());
-    for (const auto& payload :
-         {Words({0, 0xFFFFFFFF}), Words({0, 0, 0x7FFFFFFF}), Words({0xFFFFFFF0}), deep}) {
-        EXPECT_EQ(Decode(WithHeader(payload)), ERROR_REGISTRY_CORRUPT) << payload.size();
+    Bytes longer = good;
+    longer.push_back(0);  // size in the header differs
+    std::vector<std::pair<Bytes, LSTATUS>> rows = {
+        {Changed(good, 0, 'R'), ERROR_NOT_REGISTRY_FILE},  // magic
+        {Changed(good, 8, 2), ERROR_NOT_REGISTRY_FILE},    // newer version
+        {{}, ERROR_NOT_REGISTRY_FILE},
+        {longer, ERROR_REGISTRY_CORRUPT},
+        {Bytes(good.begin(), good.begin() + kHeaderSize - 1), ERROR_REGISTRY_CORRUPT},
+        // Oversized counts and deep nesting are refused before anything is allocated.
+        {WithHeader(Words({0, 0xFFFFFFFF})), ERROR_REGISTRY_CORRUPT},
+        {WithHeader(Words({0, 0, 0x7FFFFFFF})), ERROR_REGISTRY_CORRUPT},
+        {WithHeader(Words({0xFFFFFFF0})), ERROR_REGISTRY_CORRUPT},
+        {WithHeader(deep), ERROR_REGISTRY_CORRUPT},
+        // Duplicate names (without case) and bad names.
+        {Encoded([](KeyTree* t) { t->subkeys[1].name = "PORT1"; }), ERROR_REGISTRY_CORRUPT},
+        {Encoded([](KeyTree* t) { t->values[1].name = "zovirq"; }), ERROR_REGISTRY_CORRUPT},
+        {Encoded([](KeyTree* t) { t->subkeys[0].name = "A\\B"; }), ERROR_REGISTRY_CORRUPT},
+        {Encoded([](KeyTree* t) { t->subkeys[0].name.clear(); }), ERROR_REGISTRY_CORRUPT}};
+    for (std::size_t at = kHeaderSize; at < good.size(); ++at) {  // the checksum catches any flip
+        rows.emplace_back(Changed(good, at, good[at] ^ 1), ERROR_REGISTRY_CORRUPT);
     }
-}
-
-TEST(SavedKeyFormatTest, DuplicateOrBadNamesAreRefused) {
-    const std::vector<std::function<void(KeyTree*)>> rows = {
-        [](KeyTree* t) { t->subkeys[1].name = "PORT1"; },
-        [](KeyTree* t) { t->values[1].name = "zovirq"; },
-        [](KeyTree* t) { t->subkeys[0].name = "A\\B"; },
-        [](KeyTree* t) { t->subkeys[0].name.clear(); }};
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        KeyTree tree = SampleTree();
-        rows[row](&tree);
-        EXPECT_EQ(Decode(EncodeSavedKey(tree)), ERROR_REGISTRY_CORRUPT) << row;
+        KeyTree decoded;
+        EXPECT_EQ(DecodeSavedKey(rows[row].first, &decoded), rows[row].second) << "row " << row;
     }
 }
 
