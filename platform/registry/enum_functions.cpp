@@ -1,17 +1,11 @@
 // RegEnumKeyExA and RegEnumValueA.
 #include <cstring>
-#include <mutex>
 #include <string>
 
-#include "platform/registry/opened_key.h"
-#include "platform/registry/registry_call.h"
-#include "platform/registry/registry_connection.h"
+#include "platform/registry/key_read.h"
 #include "platform/registry/registry_store.h"
 #include "platform/win32.h"
 
-using zov::OpenedKey;
-using zov::RegistryCall;
-using zov::RegistryConnection;
 using zov::RegistryStore;
 
 namespace {
@@ -35,28 +29,12 @@ LSTATUS RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName,
         (lpClass != nullptr && lpcchClass == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    std::lock_guard lock(RegistryConnection::Instance().Mutex());
-    OpenedKey key;
-    LSTATUS status = zov::ResolveKeyHandle(hKey, &key);
-    if (status == ERROR_SUCCESS) {
-        status = zov::AuthorizeKey(key, KEY_ENUMERATE_SUB_KEYS);
-    }
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    RegistryCall call(RegistryCall::Kind::kRead);
-    status = call.Status();
-    if (status == ERROR_SUCCESS) {
-        status = zov::CheckKeyAlive(call.Db(), key);
-    }
     std::string name;
     std::int64_t last_write = 0;
-    if (status == ERROR_SUCCESS) {
-        status = call.Db() == nullptr
-                     ? static_cast<LSTATUS>(ERROR_NO_MORE_ITEMS)
-                     : RegistryStore(call.Db()).SubkeyAt(key.id, dwIndex, &name, &last_write);
-    }
-    status = call.Finish(status);
+    LSTATUS status = zov::ReadKey(hKey, KEY_ENUMERATE_SUB_KEYS, ERROR_NO_MORE_ITEMS,
+                                  [&](RegistryStore store, std::int64_t id) {
+                                      return store.SubkeyAt(id, dwIndex, &name, &last_write);
+                                  });
     if (status != ERROR_SUCCESS) {
         return status;
     }
@@ -86,26 +64,10 @@ LSTATUS RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcch
         (lpData != nullptr && lpcbData == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    std::lock_guard lock(RegistryConnection::Instance().Mutex());
-    OpenedKey key;
-    LSTATUS status = zov::ResolveKeyHandle(hKey, &key);
-    if (status == ERROR_SUCCESS) {
-        status = zov::AuthorizeKey(key, KEY_QUERY_VALUE);
-    }
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    RegistryCall call(RegistryCall::Kind::kRead);
-    status = call.Status();
-    if (status == ERROR_SUCCESS) {
-        status = zov::CheckKeyAlive(call.Db(), key);
-    }
     zov::RegistryValue value;
-    if (status == ERROR_SUCCESS) {
-        status = call.Db() == nullptr ? static_cast<LSTATUS>(ERROR_NO_MORE_ITEMS)
-                                      : RegistryStore(call.Db()).ValueAt(key.id, dwIndex, &value);
-    }
-    status = call.Finish(status);
+    LSTATUS status = zov::ReadKey(
+        hKey, KEY_QUERY_VALUE, ERROR_NO_MORE_ITEMS,
+        [&](RegistryStore store, std::int64_t id) { return store.ValueAt(id, dwIndex, &value); });
     if (status != ERROR_SUCCESS) {
         return status;
     }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/registry/key_name.h"
+#include "platform/registry/key_read.h"
 #include "platform/registry/opened_key.h"
 #include "platform/registry/registry_call.h"
 #include "platform/registry/registry_connection.h"
@@ -21,28 +22,11 @@ LSTATUS RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDW
     if (lpReserved != nullptr || (lpData != nullptr && lpcbData == nullptr)) {
         return ERROR_INVALID_PARAMETER;
     }
-    std::lock_guard lock(RegistryConnection::Instance().Mutex());
-    OpenedKey key;
-    LSTATUS status = zov::ResolveKeyHandle(hKey, &key);
-    if (status == ERROR_SUCCESS) {
-        status = zov::AuthorizeKey(key, KEY_QUERY_VALUE);
-    }
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    RegistryCall call(RegistryCall::Kind::kRead);
-    status = call.Status();
-    if (status == ERROR_SUCCESS) {
-        status = zov::CheckKeyAlive(call.Db(), key);
-    }
     zov::RegistryValue value;
-    if (status == ERROR_SUCCESS) {
-        status = call.Db() == nullptr
-                     ? static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND)
-                     : RegistryStore(call.Db()).GetValue(
-                           key.id, lpValueName != nullptr ? lpValueName : "", &value);
-    }
-    status = call.Finish(status);
+    const LSTATUS status = zov::ReadKey(
+        hKey, KEY_QUERY_VALUE, ERROR_FILE_NOT_FOUND, [&](RegistryStore store, std::int64_t id) {
+            return store.GetValue(id, lpValueName != nullptr ? lpValueName : "", &value);
+        });
     if (status != ERROR_SUCCESS) {
         return status;
     }
