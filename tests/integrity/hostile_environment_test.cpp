@@ -1,0 +1,323 @@
+// The card store where the system is against it: a registry it may read but not change, a
+// registry directory that is not there yet, a saved-key path that something else occupies. Each
+// ends in a refusal that changes nothing and says why, or in the normal outcome.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+
+#include "card_store_fixture.h"
+#include "platform/format.h"
+#include "platform/registry/registry_database.h"
+#include "store/card_census.h"
+#include "store/card_layout.h"
+#include "store/card_removal.h"
+#include "store/new_card_commit.h"
+
+namespace zov::test {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+constexpr int kSkipped = 77;
+constexpr uid_t kNobody = 65534;
+
+// A 4-port PCI card on COM40 and up, clear of the fixture cards' ports.
+NewCard FourthCard() {
+    return DescribeNewCard("COM40", 0, 1, "", "");
+}
+
+class HostileEnvironmentTest : public CardStoreFixture {
+  protected:
+    void SetUp() override {
+        CardStoreFixture::SetUp();
+        Build(CardText(1, true, 4, 10) + CardText(2, false, 8, 20) + CardText(3, true, 4, 30));
+        CloseRegistryDatabase();
+    }
+
+    // Runs body in a child. It returns "" when all went as it should, else what went wrong, or
+    // kSkipReason followed by why the environment could not be made. The test fails or skips
+    // accordingly.
+    void RunReportingInChild(const std::function<std::string()>& body) {
+        const std::string report = PathInDir("report");
+        CloseRegistryDatabase();
+        const int status = RunInChild([&] {
+            std::ofstream out(report);  // opened before the body may drop to another user
+            const std::string problems = body();
+            out << problems;
+            return problems.rfind(kSkipReason, 0) == 0 ? kSkipped : problems.empty() ? 0 : 1;
+        });
+        std::ifstream in(report);
+        const std::string problems{std::istreambuf_iterator<char>(in), {}};
+        if (status == kSkipped) {
+            GTEST_SKIP() << problems.substr(kSkipReason.size());
+        }
+        EXPECT_EQ(status, 0) << problems;
+        EXPECT_EQ(problems, "");
+    }
+
+    static inline const std::string kSkipReason = "skip: ";
+};
+
+// Why a system call that builds the environment failed, as a skip reason.
+std::string Refused(const char* call) {
+    return FormatText(
+        "skip: %s was refused (%s); a container without CAP_SYS_ADMIN cannot run "
+        "this",
+        call, std::strerror(errno));
+}
+
+std::string Check(bool ok, const std::string& what) {
+    return ok ? std::string() : what + "\n";
+}
+
+// The files of a directory, by name in order, one a line.
+std::string Listing(const std::string& dir) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(dir, error)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    std::string listing;
+    for (const std::string& name : names) {
+        listing += name + "\n";
+    }
+    return listing;
+}
+
+struct UnwritablePlace {
+    const char* name;
+    LSTATUS status;          // of a refused write
+    const char* diagnostic;  // what the registry's diagnostic line says of it
+    const char* extraFiles;  // the place holds these besides the registry, one a line
+    // In the child, as root: puts the database bytes at dir/registry.db and makes the place
+    // unwritable for what follows; "" or a skip reason.
+    std::function<std::string(const std::string& dir, const std::vector<std::uint8_t>& db)> make;
+};
+
+std::string WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    return file.good() ? "" : "cannot write " + path + "\n";
+}
+
+// A small tmpfs at dir, in a mount namespace of the child's own so that nothing of it is seen
+// outside the child, holding the database.
+std::string MountTmpfsWithDatabase(const std::string& dir, const std::vector<std::uint8_t>& db) {
+    if (unshare(CLONE_NEWNS) != 0) {
+        return Refused("unshare(CLONE_NEWNS)");
+    }
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        return Refused("making the mounts private");
+    }
+    if (mkdir(dir.c_str(), 0755) != 0 ||
+        mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=1m,mode=0755") != 0) {
+        return Refused("mounting a tmpfs");
+    }
+    return WriteFile(dir + "/registry.db", db);
+}
+
+const UnwritablePlace kUnwritablePlaces[] = {
+    {"read-only file system", ERROR_ACCESS_DENIED, "read-only file system", "",
+     [](const std::string& dir, const std::vector<std::uint8_t>& db) -> std::string {
+         const std::string problems = MountTmpfsWithDatabase(dir, db);
+         if (problems.empty() &&
+             mount(nullptr, dir.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+             return Refused("remounting the tmpfs read-only");
+         }
+         return problems;
+     }},
+    {"full file system", ERROR_DISK_FULL, "the disk is full", "filler\n",
+     [](const std::string& dir, const std::vector<std::uint8_t>& db) -> std::string {
+         const std::string problems = MountTmpfsWithDatabase(dir, db);
+         // Page by page until nothing more fits.
+         std::ofstream filler(dir + "/filler", std::ios::binary);
+         const std::vector<char> page(4096, 'f');
+         while (filler.write(page.data(), static_cast<std::streamsize>(page.size())).flush()) {
+         }
+         return problems;
+     }},
+    // SQLite creates its journal beside the file, so a writable file in a directory that is not
+    // writable cannot be changed either. Root writes anywhere: the user nobody tries it.
+    {"read-only directory", ERROR_ACCESS_DENIED, "no write permission on its directory", "",
+     [](const std::string& dir, const std::vector<std::uint8_t>& db) -> std::string {
+         const std::string file = dir + "/registry.db";
+         std::string problems = Check(mkdir(dir.c_str(), 0755) == 0, "mkdir " + dir);
+         problems += WriteFile(file, db);
+         problems += Check(chmod(fs::path(dir).parent_path().c_str(), 0755) == 0 &&
+                               chown(dir.c_str(), kNobody, kNobody) == 0 &&
+                               chown(file.c_str(), kNobody, kNobody) == 0 &&
+                               chmod(file.c_str(), 0644) == 0 && chmod(dir.c_str(), 0555) == 0,
+                           "cannot hand the registry to nobody");
+         if (!BecomeNobody()) {
+             return Refused("dropping to the user nobody");
+         }
+         return problems;
+     }},
+};
+
+TEST_F(HostileEnvironmentTest, RegistryThatCannotBeChangedIsListedButRefusesAddAndRemoval) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to mount a file system or to hand files to another user";
+    }
+    const std::string parameters = Parameters();
+    CloseRegistryDatabase();
+    const std::vector<std::uint8_t> database = ReadFileBytes(WorkDatabase());
+    int number = 0;
+    for (const UnwritablePlace& place : kUnwritablePlaces) {
+        SCOPED_TRACE(place.name);
+        const std::string dir = WorkDir() + "/place" + std::to_string(++number);
+        RunReportingInChild([&]() -> std::string {
+            std::string problems = place.make(dir, database);
+            if (problems.rfind(kSkipReason, 0) == 0) {
+                return problems;
+            }
+            setenv("ZOVCFG_REGISTRY", (dir + "/registry.db").c_str(), 1);
+            setenv("SystemDrive", dir.c_str(), 1);
+            CloseRegistryDatabase();
+
+            const CardCensus census = TakeCardCensus();
+            problems += Check(census.cardCount == 3 && census.rows.size() == 3,
+                              FormatText("the census saw %d cards", census.cardCount));
+            const auto refusal = AddCard(FourthCard(), 3);
+            problems += Check(
+                refusal && refusal->caption == "Card Not Added" &&
+                    refusal->text.rfind(FormatText("Card4 was not added: the registry refused the "
+                                                   "change (status %ld).",
+                                                   static_cast<long>(place.status)),
+                                        0) == 0,
+                "add: " + (refusal ? refusal->text : "no refusal"));
+            const std::string diagnostic = ZovRegistryDiagnostic();
+            problems += Check(diagnostic.find(place.diagnostic) != std::string::npos &&
+                                  diagnostic.find(dir) != std::string::npos,
+                              "diagnostic: " + diagnostic);
+            // The highest card goes without the saved-key file, a lower one through it.
+            for (const int card : {3, 1}) {
+                const auto failure = RemoveAndRenumber(card, 3);
+                problems += Check(
+                    failure && failure->rfind(FormatText("Card%d was not removed: ", card), 0) == 0,
+                    "removal: " + failure.value_or("no failure"));
+            }
+            problems += Check(Parameters() == parameters, "registry changed:\n" + Parameters());
+            CloseRegistryDatabase();
+            problems += Check(ReadFileBytes(dir + "/registry.db") == database, "file changed");
+            const std::string files = Listing(dir);
+            problems += Check(files == std::string(place.extraFiles) + "registry.db\n",
+                              "files left:\n" + files);
+            return problems;
+        });
+        if (IsSkipped()) {
+            return;
+        }
+    }
+}
+
+TEST_F(HostileEnvironmentTest, MissingRegistryDirectoryReadsEmptyAndTheFirstAddCreatesIt) {
+    const std::string top = WorkDir() + "/missing";
+    const std::string database = top + "/sub/registry.db";
+    setenv("ZOVCFG_REGISTRY", database.c_str(), 1);
+    CloseRegistryDatabase();
+
+    const CardCensus census = TakeCardCensus();
+    EXPECT_EQ(census.cardCount, 0);
+    EXPECT_TRUE(census.rows.empty());
+    // A removal made with a count from an earlier registry meets no card and changes nothing.
+    const auto removal = RemoveAndRenumber(1, 1);
+    ASSERT_TRUE(removal.has_value());
+    EXPECT_THAT(*removal, StartsWith("Card1 was not removed: the configured cards have changed"));
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, CardKeyPath(1).c_str(), 0, KEY_ALL_ACCESS, &key),
+              ERROR_FILE_NOT_FOUND);  // what the properties dialog asks
+    EXPECT_FALSE(Exists(top));
+
+    // Even with a umask that takes nothing away, nobody else may write the registry.
+    const mode_t umaskBefore = umask(0);
+    EXPECT_EQ(AddCard(FourthCard(), 0), std::nullopt);
+    umask(umaskBefore);
+    for (const auto& [path, mode] :
+         {std::pair{top, 0755U}, {top + "/sub", 0755U}, {database, 0644U}}) {
+        struct stat info {};
+        ASSERT_EQ(stat(path.c_str(), &info), 0) << path;
+        EXPECT_EQ(info.st_mode & 07777, mode) << path;
+    }
+    EXPECT_EQ(TakeCardCensus().rows, std::vector<std::string>{"Card1\tPCI\t4\tCOM40\t"});
+}
+
+// What occupies the saved-key path before a removal that moves cards down.
+struct Occupant {
+    const char* name;
+    bool removalRefused;  // else the removal goes through and takes the link away
+    std::function<void(const std::string& path, const std::string& target)> make;
+};
+
+TEST_F(HostileEnvironmentTest, SavedKeyPathOccupiedIsRefusedOrUnlinkedNeverFollowed) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "removals need the backup and restore privileges of root";
+    }
+    KeepPristine();
+    const std::string target = PathInDir("target");
+    const Occupant kOccupants[] = {
+        {"directory", true,
+         [](const std::string& path, const std::string&) {
+             ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+             std::ofstream(path + "/inside") << "keep";
+         }},
+        {"dangling link", false,
+         [](const std::string& path, const std::string& to) {
+             ASSERT_EQ(symlink(to.c_str(), path.c_str()), 0);
+         }},
+        {"link to a directory", false,
+         [](const std::string& path, const std::string& to) {
+             ASSERT_EQ(mkdir(to.c_str(), 0700), 0);
+             ASSERT_EQ(symlink(to.c_str(), path.c_str()), 0);
+         }},
+    };
+    for (const Occupant& occupant : kOccupants) {
+        SCOPED_TRACE(occupant.name);
+        BackToPristine();
+        fs::remove_all(target);
+        const std::string path = SavedKeyFilePath();
+        ASSERT_EQ(path, SavedKeyFile());
+        occupant.make(path, target);
+        const std::string before = Parameters();
+        const std::string targetBefore = Exists(target) ? Listing(target) : "<none>";
+
+        const auto failure = RemoveAndRenumber(1, 3);
+        EXPECT_EQ(Exists(target) ? Listing(target) : "<none>", targetBefore);
+        if (!occupant.removalRefused) {
+            EXPECT_EQ(failure, std::nullopt);
+            EXPECT_FALSE(Exists(path));
+            EXPECT_EQ(TakeCardCensus().cardCount, 2);
+            continue;
+        }
+        ASSERT_TRUE(failure.has_value());
+        EXPECT_THAT(*failure, StartsWith("Card1 was not removed: the saved-key file " + path));
+        EXPECT_THAT(*failure, HasSubstr("The registry was left as it was."));
+        EXPECT_EQ(Parameters(), before);
+        EXPECT_EQ(Listing(path), "inside\n");
+        // Once the path is free again, the same removal works.
+        fs::remove_all(path);
+        EXPECT_EQ(RemoveAndRenumber(1, 3), std::nullopt);
+        EXPECT_EQ(TakeCardCensus().cardCount, 2);
+        EXPECT_FALSE(Exists(path));
+    }
+}
+
+}  // namespace
+}  // namespace zov::test

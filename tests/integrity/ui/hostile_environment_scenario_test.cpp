@@ -1,0 +1,223 @@
+// The whole utility where the system is against it: a terminal shrunk under an open dialog, a
+// registry directory removed while the card list shows its cards, and a registry file that is
+// not a registry of ours.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app_scenario.h"
+#include "platform/registry/registry_database.h"
+#include "store/card_globals.h"
+#include "ui/res/resource.h"
+
+namespace zov::test {
+namespace {
+
+using ::testing::EndsWith;
+using ::testing::StartsWith;
+
+constexpr const char* kSettingsCaption = "ZOV Card Settings";
+constexpr const char* kTooSmall = "The terminal is too small";
+
+class HostileEnvironmentScenario : public AppScenario {
+  public:
+    // Open to the rows of the tables below, which queue input as a test body does.
+    using AppScenario::Alt;
+    using AppScenario::Check;
+    using AppScenario::ControlText;
+    using AppScenario::Press;
+    using AppScenario::screen;
+    using AppScenario::Shows;
+
+    // Queues a shrink to width x height and checks that the notice, and only it, is drawn on a
+    // grid of the terminal's size, with the dialog named still in front.
+    void ShrinkTo(int width, int height, const std::string& caption) {
+        screen.PushResize(width, height);
+        Check([this, caption] {
+            EXPECT_EQ(Caption(), caption);
+            EXPECT_EQ(screen.Screen().Width(), screen.Width());
+            EXPECT_EQ(screen.Screen().Height(), screen.Height());
+            EXPECT_FALSE(Shows(caption)) << screen.Text();
+            if (screen.Width() >= 80) {
+                EXPECT_TRUE(Shows(kTooSmall)) << screen.Text();
+                EXPECT_TRUE(Shows("press Escape to cancel")) << screen.Text();
+            }
+        });
+    }
+
+    // Queues what a user might type at the notice, none of which may reach the hidden dialog:
+    // list keys, Done by its mnemonic and by Enter, Tab, a letter, and clicks where the dialog
+    // lay and on the middle of the shrunk screen.
+    void TypeAtTheNotice(int width, int height) {
+        PressTimes(Key::Down, 3);
+        Alt('d');
+        Press(Key::Enter);
+        Press(Key::Tab);
+        screen.PushText("x");
+        screen.PushClick(40, 12);
+        screen.PushClick(width / 2, height / 2);
+    }
+};
+
+TEST_F(HostileEnvironmentScenario, ShrunkTerminalHidesTheDialogAndKeepsItsChoicesUntilGrown) {
+    Build(IsaCardKeys(1, 8, 3, 0x300, 10));
+    std::string whole;  // the settings dialog as drawn before the first shrink
+    Alt('a');
+    PressTimes(Key::Down, 10);  // base address "200" -> "2A0"
+    Check([&] {
+        ASSERT_EQ(Caption(), kSettingsCaption);
+        ASSERT_EQ(ComboText(IDC_BASE_ADDRESS), "2A0");
+        whole = screen.Text();
+    });
+    // A terminal wide enough for the notice, too narrow for the dialog; then 1 x 1, then 0 x 0
+    // (which a terminal reports as 1 x 1).
+    const int sizes[][2] = {{80, 10}, {1, 1}, {0, 0}};
+    for (const auto& size : sizes) {
+        ShrinkTo(size[0], size[1], kSettingsCaption);
+        TypeAtTheNotice(size[0], size[1]);
+        screen.PushResize(80, 24);
+        Check([&] {
+            ASSERT_EQ(Caption(), kSettingsCaption);
+            EXPECT_EQ(ComboText(IDC_BASE_ADDRESS), "2A0");
+            EXPECT_EQ(g_nChangeCount, 0);
+            EXPECT_EQ(screen.Text(), whole);
+        });
+    }
+    Press(Key::Enter);  // Done
+    ExpectCardList({"Card1\tISA\t8\tCOM3\t", "Card2\tISA\t8\tCOM13\t"});
+    Press(Key::Escape);
+    EXPECT_EQ(RunApp(), 1);
+    EXPECT_EQ(Parameters(),
+              LayoutOf(IsaCardKeys(1, 8, 3, 0x300, 10) + IsaCardKeys(2, 8, 13, 0x2A0, 5)));
+}
+
+TEST_F(HostileEnvironmentScenario, EscapeAtTheNoticeClosesThePropertiesDialogOnly) {
+    Build(PciCardKeys(1, 4, 3) + PciCardKeys(2, 4, 7));
+    Alt('p');
+    ShrinkTo(80, 8, "Card Properties");
+    TypeAtTheNotice(80, 8);
+    Press(Key::Escape);
+    Check([this] {
+        EXPECT_EQ(Caption(), " Tarnell ZOV Cards");
+        EXPECT_TRUE(Shows(kTooSmall)) << "the card list does not fit either:\n" << screen.Text();
+    });
+    screen.PushResize(80, 24);
+    ExpectCardList({"Card1\tPCI\t4\tCOM3\t", "Card2\tPCI\t4\tCOM7\t"}, 0, "PAR");
+    Press(Key::Escape);
+    EXPECT_EQ(RunApp(), 0);
+}
+
+// A command given after another program removed the registry's directory: the store reports
+// it, and nothing creates the directory again.
+struct VanishedRegistryCommand {
+    const char* name;
+    std::function<void(HostileEnvironmentScenario&)> give;  // the keys, from the card list on
+    int exitCode;  // a confirmed removal counts as a change, whatever became of it
+};
+
+void PrintTo(const VanishedRegistryCommand& command, std::ostream* out) {
+    *out << command.name;
+}
+
+class VanishedRegistry : public HostileEnvironmentScenario,
+                         public ::testing::WithParamInterface<VanishedRegistryCommand> {};
+
+TEST_P(VanishedRegistry, CommandIsReportedAndTheDirectoryStaysGone) {
+    const std::string top = PathInDir("gone");
+    setenv("ZOVCFG_REGISTRY", (top + "/sub/registry.db").c_str(), 1);
+    CloseRegistryDatabase();
+    Build(PciCardKeys(1, 4, 3) + PciCardKeys(2, 4, 7));
+    Check([&top] {
+        CloseRegistryDatabase();
+        std::filesystem::remove_all(top);
+    });
+    GetParam().give(*this);
+    ExpectCardList({}, LB_ERR);
+    Press(Key::Escape);
+    EXPECT_EQ(RunApp(), GetParam().exitCode);
+    EXPECT_FALSE(Exists(top));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, VanishedRegistry,
+    ::testing::Values(
+        VanishedRegistryCommand{
+            "Properties",
+            [](HostileEnvironmentScenario& s) {
+                s.Alt('p');
+                s.Check(
+                    [&s] { EXPECT_TRUE(s.Shows("Card Registry Not Found")) << s.screen.Text(); });
+                s.Press(Key::Enter);
+                s.Check([] {
+                    EXPECT_EQ(HostileEnvironmentScenario::ControlText(IDC_EDIT_CARD_NUMBER), "1");
+                });
+                s.Press(Key::Escape);
+            },
+            0},
+        VanishedRegistryCommand{
+            "Remove",
+            [](HostileEnvironmentScenario& s) {
+                s.Alt('r');
+                s.Alt('c');  // Continue
+                s.Check([&s] { EXPECT_TRUE(s.Shows("Card1 was not removed")) << s.screen.Text(); });
+                s.Press(Key::Enter);
+            },
+            1}),
+    [](const ::testing::TestParamInfo<VanishedRegistryCommand>& info) { return info.param.name; });
+
+// A registry file the utility must refuse before it draws anything: exit 2, one line on standard
+// error that names the file and says what is wrong with it, the file left as it was.
+class RefusedRegistryFile : public HostileEnvironmentScenario {
+  protected:
+    void ExpectRefusedBeforeDrawing(const std::string& reason) {
+        CloseRegistryDatabase();
+        const std::vector<std::uint8_t> before = ReadFileBytes(DatabasePath());
+        ::testing::internal::CaptureStderr();
+        const int exitCode = RunApp();
+        const std::string error = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(exitCode, 2);
+        EXPECT_EQ(screen.PresentCount(), 0) << screen.Text();
+        EXPECT_THAT(error, StartsWith("zovcfg: " + DatabasePath() + ": " + reason));
+        EXPECT_THAT(error, EndsWith("; it was left untouched\n"));
+        EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
+        CloseRegistryDatabase();
+        EXPECT_EQ(ReadFileBytes(DatabasePath()), before);
+        EXPECT_FALSE(Exists(DatabasePath() + "-journal"));
+    }
+};
+
+TEST_F(RefusedRegistryFile, ForeignSqliteDatabase) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(DatabasePath().c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db,
+                           "PRAGMA application_id = 1234; CREATE TABLE registry_keys(id);"
+                           "INSERT INTO registry_keys VALUES(1)",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    ExpectRefusedBeforeDrawing("not a zovcfg registry (foreign SQLite database)");
+}
+
+TEST_F(RefusedRegistryFile, DamagedRegistry) {
+    Build(PciCards(3));
+    CloseRegistryDatabase();
+    std::vector<std::uint8_t> bytes = ReadFileBytes(DatabasePath());
+    ASSERT_GT(bytes.size(), 1024U);
+    const std::size_t pageSize = (static_cast<std::size_t>(bytes[16]) << 8) | bytes[17];
+    for (std::size_t i = pageSize; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(0xA5 ^ i);  // every page after the first
+    }
+    WriteFileBytes(DatabasePath(), bytes);
+    ExpectRefusedBeforeDrawing("the registry is damaged");
+}
+
+}  // namespace
+}  // namespace zov::test
