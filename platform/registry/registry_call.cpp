@@ -2,6 +2,7 @@
 
 #include "platform/registry/registry_connection.h"
 #include "platform/registry/registry_diagnostic.h"
+#include "platform/registry/sqlite_statement.h"
 #include "platform/registry/transaction_state.h"
 #include "platform/registry/write_gate.h"
 
@@ -36,7 +37,10 @@ RegistryCall::RegistryCall(Kind kind)
             SetRegistryDiagnostic("the registry transaction was rolled back after an error");
             return;
         }
-        const int rc = sqlite3_exec(db_, "SAVEPOINT registry_call", nullptr, nullptr, nullptr);
+        if (!writes_) {
+            return;  // a read inside the transaction has nothing to undo
+        }
+        const int rc = ExecuteKeptStatement(db_, "SAVEPOINT registry_call");
         if (rc != SQLITE_OK) {
             status_ = connection.StatusFromSqlite(rc);
             return;
@@ -44,8 +48,7 @@ RegistryCall::RegistryCall(Kind kind)
         savepoint_ = true;
         return;
     }
-    const int rc = sqlite3_exec(db_, writes_ ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED", nullptr,
-                                nullptr, nullptr);
+    const int rc = ExecuteKeptStatement(db_, writes_ ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED");
     if (rc != SQLITE_OK) {
         status_ = connection.StatusFromSqlite(rc);
         return;
@@ -88,10 +91,9 @@ LSTATUS RegistryCall::Finish(LSTATUS result) {
     }
     int rc = SQLITE_OK;
     if (savepoint_) {
-        rc = sqlite3_exec(db_, "RELEASE registry_call", nullptr, nullptr, nullptr);
+        rc = ExecuteKeptStatement(db_, "RELEASE registry_call");
     } else if (own_transaction_) {
-        rc = writes_ ? ExecuteWriteSql(db_, "COMMIT")
-                     : sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        rc = writes_ ? ExecuteWriteSql(db_, "COMMIT") : ExecuteKeptStatement(db_, "COMMIT");
     }
     if (rc != SQLITE_OK) {
         const LSTATUS status = RegistryConnection::Instance().StatusFromSqlite(rc);

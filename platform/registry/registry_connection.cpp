@@ -109,9 +109,11 @@ RegistryConnection& RegistryConnection::Instance() {
 void RegistryConnection::StartOverInChild() {
     RegistryConnection& connection = Instance();
     connection.mutex_ = new std::recursive_mutex();  // the old one may be locked by the parent
-    connection.db_ = nullptr;                        // SQLite forbids using it here
+    connection.process_id_ = getpid();
+    connection.db_ = nullptr;  // SQLite forbids using it here
     connection.read_only_ = false;
     connection.schema_present_ = false;
+    AbandonKeptStatements();
     TransactionState::Get() = TransactionState{};
 }
 
@@ -124,7 +126,8 @@ const std::string& RegistryConnection::Path() {
 }
 
 void RegistryConnection::Release() {
-    if (db_ != nullptr && owner_pid_ == getpid()) {
+    if (db_ != nullptr && owner_pid_ == process_id_) {
+        FinalizeKeptStatements(db_);
         sqlite3_close_v2(db_);
     }
     // A connection inherited over fork() is left alone: closing it could disturb the parent's
@@ -135,7 +138,7 @@ void RegistryConnection::Release() {
 }
 
 sqlite3* RegistryConnection::Current() const {
-    return owner_pid_ == getpid() ? db_ : nullptr;
+    return owner_pid_ == process_id_ ? db_ : nullptr;
 }
 
 void RegistryConnection::Close() {
@@ -188,6 +191,19 @@ LSTATUS RegistryConnection::StatusFromSqlite(int rc) {
 }
 
 LSTATUS RegistryConnection::CheckFileAccess(bool for_writing) {
+    auto& transaction = TransactionState::Get();
+    if (transaction.depth > 0 && (for_writing ? transaction.may_write : transaction.may_read)) {
+        return ERROR_SUCCESS;
+    }
+    const LSTATUS status = CheckFilePermissions(for_writing);
+    if (status == ERROR_SUCCESS && transaction.depth > 0) {
+        transaction.may_read = true;
+        transaction.may_write = transaction.may_write || for_writing;
+    }
+    return status;
+}
+
+LSTATUS RegistryConnection::CheckFilePermissions(bool for_writing) {
     const std::string& path = Path();
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
@@ -346,10 +362,10 @@ LSTATUS RegistryConnection::OpenExisting(bool for_writing) {
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    const bool writable = CheckFileAccess(true) == ERROR_SUCCESS;
+    const bool writable = CheckFilePermissions(true) == ERROR_SUCCESS;
     if (!writable) {
         ClearRegistryDiagnostic();  // reading is still fine; a write reports it
-        if (CheckFileAccess(false) != ERROR_SUCCESS) {
+        if (CheckFilePermissions(false) != ERROR_SUCCESS) {
             return ERROR_ACCESS_DENIED;
         }
     }
@@ -358,7 +374,7 @@ LSTATUS RegistryConnection::OpenExisting(bool for_writing) {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(Path().c_str(), &db, flags, nullptr);
     db_ = db;
-    owner_pid_ = getpid();
+    owner_pid_ = process_id_;
     ReloadWriteFaultPlan();
     read_only_ = !writable;
     if (rc != SQLITE_OK) {
@@ -377,7 +393,7 @@ LSTATUS RegistryConnection::OpenExisting(bool for_writing) {
         return status;
     }
     if (for_writing && read_only_) {
-        return CheckFileAccess(true);
+        return CheckFilePermissions(true);
     }
     return ERROR_SUCCESS;
 }
@@ -430,7 +446,7 @@ LSTATUS RegistryConnection::InitializeSchema() {
 }
 
 LSTATUS RegistryConnection::CreateMissing() {
-    LSTATUS status = CheckFileAccess(true);
+    LSTATUS status = CheckFilePermissions(true);
     if (status != ERROR_SUCCESS) {
         return status;
     }
@@ -446,7 +462,7 @@ LSTATUS RegistryConnection::CreateMissing() {
         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE,
         nullptr);
     db_ = db;
-    owner_pid_ = getpid();
+    owner_pid_ = process_id_;
     ReloadWriteFaultPlan();
     read_only_ = false;
     if (rc != SQLITE_OK) {
@@ -469,20 +485,20 @@ LSTATUS RegistryConnection::CreateMissing() {
 
 LSTATUS RegistryConnection::Acquire(bool for_writing, sqlite3** db) {
     *db = nullptr;
-    if (db_ != nullptr && owner_pid_ != getpid()) {
+    if (db_ != nullptr && owner_pid_ != process_id_) {
         Release();
     }
     if (db_ != nullptr && read_only_ && for_writing) {
         // Opened for reading only; if the file has become writable and no transaction holds
         // the connection, open it again for writing.
         if (sqlite3_get_autocommit(db_) == 0) {
-            if (CheckFileAccess(true) != ERROR_SUCCESS) {
+            if (CheckFilePermissions(true) != ERROR_SUCCESS) {
                 return ERROR_ACCESS_DENIED;
             }
             return Refuse(ERROR_ACCESS_DENIED,
                           "the registry was opened for reading in this transaction");
         }
-        const LSTATUS status = CheckFileAccess(true);
+        const LSTATUS status = CheckFilePermissions(true);
         if (status != ERROR_SUCCESS) {
             return status;
         }

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <mutex>
@@ -33,12 +34,16 @@ class RegistryConnection {
 
     // The file permission a handle needs: read permission on the file, or for writing, write
     // permission on the file and its directory (for a missing file, on the nearest existing
-    // directory that would hold it). Effective ids decide, as the kernel will.
+    // directory that would hold it). Effective ids decide, as the kernel will. Inside a
+    // RegistryTransaction a permission found once holds for the rest of it.
     LSTATUS CheckFileAccess(bool for_writing);
 
     // Maps an SQLite failure to a Win32 status and, for failures of the database itself, sets
     // the diagnostic line.
     LSTATUS StatusFromSqlite(int rc);
+
+    // This process's id, kept so that the many checks for a forked child make no system call.
+    pid_t ProcessId() const { return process_id_; }
 
     // The open connection of this process, or null.
     sqlite3* Current() const;
@@ -50,6 +55,7 @@ class RegistryConnection {
 
     LSTATUS OpenExisting(bool for_writing);
     LSTATUS CreateMissing();
+    LSTATUS CheckFilePermissions(bool for_writing);
     LSTATUS CheckHeader(bool* empty_file);
     LSTATUS CheckSchema();
     LSTATUS InitializeSchema();
@@ -62,6 +68,7 @@ class RegistryConnection {
     std::recursive_mutex* mutex_ = new std::recursive_mutex();
     std::optional<std::string> path_;
     sqlite3* db_ = nullptr;
+    pid_t process_id_ = getpid();
     pid_t owner_pid_ = 0;
     bool read_only_ = false;
     bool schema_present_ = false;

@@ -1,5 +1,4 @@
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include "platform/registry/registry_connection.h"
 #include "platform/registry/transaction_state.h"
@@ -12,7 +11,7 @@ using zov::TransactionState;
 RegistryTransaction::RegistryTransaction() {
     auto& connection = RegistryConnection::Instance();
     connection.Mutex().lock();
-    owner_process_ = getpid();
+    owner_process_ = connection.ProcessId();
     auto& state = TransactionState::Get();
     if (state.depth > 0) {
         ++state.depth;
@@ -51,10 +50,10 @@ RegistryTransaction::RegistryTransaction() {
 }
 
 RegistryTransaction::~RegistryTransaction() {
-    if (owner_process_ != getpid()) {
+    auto& connection = RegistryConnection::Instance();
+    if (owner_process_ != connection.ProcessId()) {
         return;  // a copy in a forked child: the transaction is the parent's
     }
-    auto& connection = RegistryConnection::Instance();
     auto& state = TransactionState::Get();
     if (joined_) {
         if (!finished_) {
@@ -78,7 +77,7 @@ RegistryTransaction::~RegistryTransaction() {
 }
 
 LSTATUS RegistryTransaction::Commit() {
-    if (owner_process_ != getpid()) {
+    if (owner_process_ != RegistryConnection::Instance().ProcessId()) {
         return ERROR_INVALID_FUNCTION;
     }
     if (!outermost_ && !joined_) {

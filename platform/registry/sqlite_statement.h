@@ -1,4 +1,6 @@
-// A prepared SQLite statement that finalizes itself, with typed binding and column access.
+// A prepared SQLite statement with typed binding and column access. Statements are kept prepared
+// per connection and handed out again for the same SQL text, since compiling SQL costs more than
+// running these small queries; a statement goes back reset and unbound when its owner ends.
 #pragma once
 
 #include <sqlite3.h>
@@ -12,7 +14,8 @@ namespace zov {
 
 class SqliteStatement {
   public:
-    // Prepares sql on db; Prepared() tells whether it worked, ResultCode() why not.
+    // Prepares sql on db, or takes the kept statement for it; Prepared() tells whether it
+    // worked, ResultCode() why not. sql must be a string that lives as long as the program.
     SqliteStatement(sqlite3* db, const char* sql);
     ~SqliteStatement();
     SqliteStatement(const SqliteStatement&) = delete;
@@ -39,6 +42,18 @@ class SqliteStatement {
   private:
     sqlite3_stmt* statement_ = nullptr;
     int prepare_result_ = SQLITE_OK;
+    bool kept_ = false;  // statement_ belongs to the kept statements of its connection
 };
+
+// Runs one statement that returns no rows (SAVEPOINT, RELEASE, BEGIN...) through the kept
+// statements; SQLITE_OK when it ran to the end.
+int ExecuteKeptStatement(sqlite3* db, const char* sql);
+
+// Finalizes the statements kept for db; call before closing it.
+void FinalizeKeptStatements(sqlite3* db);
+
+// Forgets every kept statement without touching it: in a child after fork(), the parent's
+// connection must not be used.
+void AbandonKeptStatements();
 
 }  // namespace zov

@@ -9,6 +9,10 @@ struct TransactionState {
     bool sqlite_open = false;  // an SQLite transaction is open for them
     bool read_only = false;    // it is a deferred read transaction (the user may not write)
     bool doomed = false;  // an inner scope ended without Commit, or a call lost the transaction
+    // File permissions already found sufficient in this transaction; they are checked once per
+    // transaction, not at every key opened in it.
+    bool may_read = false;
+    bool may_write = false;
 
     static TransactionState& Get();
 };
