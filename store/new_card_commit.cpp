@@ -74,6 +74,14 @@ LSTATUS WriteCard(const NewCard& card, int number) {
     return status != ERROR_SUCCESS ? status : closed;
 }
 
+// What the user can do about a write the registry refused, by its status.
+const char* WhatToDoBeforeRetrying(LSTATUS status) {
+    if (status == ERROR_DISK_FULL) {
+        return "Free some space on the disk that holds the registry, then try again.";
+    }
+    return "Check that the registry database and its directory are writable, then try again.";
+}
+
 CardRefusal NotAdded(int number, LSTATUS status) {
     if (status == ERROR_FILE_NOT_FOUND) {
         return {zov::FormatText("Card%d was not added: the configured cards have changed "
@@ -90,9 +98,8 @@ CardRefusal NotAdded(int number, LSTATUS status) {
                 kNotAddedCaption};
     }
     return {zov::FormatText("Card%d was not added: the registry refused the change "
-                            "(status %ld).\nNothing was written. Check that the registry "
-                            "database is writable, then try again.",
-                            number, static_cast<long>(status)),
+                            "(status %ld).\nNothing was written. %s",
+                            number, static_cast<long>(status), WhatToDoBeforeRetrying(status)),
             kNotAddedCaption};
 }
 
