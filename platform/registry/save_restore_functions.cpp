@@ -10,6 +10,7 @@
 #include "platform/registry/registry_store.h"
 #include "platform/registry/saved_key_file.h"
 #include "platform/registry/saved_key_format.h"
+#include "platform/registry/transaction_state.h"
 #include "platform/security/privileges.h"
 #include "platform/win32.h"
 
@@ -23,8 +24,15 @@ LSTATUS RegSaveKeyA(HKEY hKey, LPCSTR lpFile, const SECURITY_ATTRIBUTES* /*lpSec
         return ERROR_INVALID_PARAMETER;
     }
     std::vector<std::uint8_t> bytes;
+    auto durability = zov::SavedKeyDurability::kSynced;
     {
         std::lock_guard lock(RegistryConnection::Instance().Mutex());
+        // Inside a transaction the file is a step of a larger change (a key moved by saving and
+        // restoring it) and is read back and deleted before the commit; syncing it would only
+        // cost time. A save on its own is a backup and goes to disk.
+        if (zov::TransactionState::Get().depth > 0) {
+            durability = zov::SavedKeyDurability::kCached;
+        }
         OpenedKey key;
         LSTATUS status = zov::ResolveKeyHandle(hKey, &key);
         if (status != ERROR_SUCCESS) {
@@ -51,7 +59,7 @@ LSTATUS RegSaveKeyA(HKEY hKey, LPCSTR lpFile, const SECURITY_ATTRIBUTES* /*lpSec
     if (bytes.size() > zov::kMaxSavedKeyFileSize) {
         return ERROR_NOT_ENOUGH_MEMORY;  // a restore would refuse the file
     }
-    return zov::WriteSavedKeyFile(lpFile, bytes);
+    return zov::WriteSavedKeyFile(lpFile, bytes, durability);
 }
 
 LSTATUS RegRestoreKeyA(HKEY hKey, LPCSTR lpFile, DWORD dwFlags) {

@@ -46,7 +46,8 @@ std::string DirectoryOf(const std::string& path) {
 
 }  // namespace
 
-LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                          SavedKeyDurability durability) {
     if (path.empty()) {
         return ERROR_INVALID_PARAMETER;
     }
@@ -67,7 +68,8 @@ LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_
         }
         written += static_cast<std::size_t>(n);
     }
-    if (error == 0 && fsync(fd) != 0) {
+    const bool synced = durability == SavedKeyDurability::kSynced;
+    if (error == 0 && synced && fsync(fd) != 0) {
         error = errno;
     }
     if (close(fd) != 0 && error == 0) {
@@ -77,6 +79,9 @@ LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_
         unlink(path.c_str());  // the file is ours: created exclusively above
         return error == ENOSPC || error == EDQUOT ? static_cast<LSTATUS>(ERROR_DISK_FULL)
                                                   : ERROR_CANTWRITE;
+    }
+    if (!synced) {
+        return ERROR_SUCCESS;
     }
     // Make the new directory entry durable too.
     const int dir = open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -1,5 +1,5 @@
 // Reading and writing saved-key files on disk: created exclusively and owner-only, never through
-// a symbolic link, durable before success is reported; read whole, bounded in size.
+// a symbolic link; read whole, bounded in size.
 #pragma once
 
 #include <cstdint>
@@ -10,10 +10,16 @@
 
 namespace zov {
 
-// Creates path (O_EXCL, O_NOFOLLOW, mode 0600) and writes bytes, fsyncing file and directory.
-// An existing path of any kind, a dangling link included, gives ERROR_ALREADY_EXISTS and stays as
-// it was; after any other failure no file is left behind.
-LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+enum class SavedKeyDurability {
+    kSynced,  // file and directory are on disk before success is reported: a backup
+    kCached,  // left to the page cache: a file read back and deleted within one transaction
+};
+
+// Creates path (O_EXCL, O_NOFOLLOW, mode 0600) and writes bytes. An existing path of any kind, a
+// dangling link included, gives ERROR_ALREADY_EXISTS and stays as it was; after any other failure
+// no file is left behind.
+LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                          SavedKeyDurability durability);
 
 // Reads a whole regular file that is no larger than kMaxSavedKeyFileSize; a symbolic link is not
 // followed. ERROR_FILE_NOT_FOUND for a missing file.
