@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/dialog/combo_box.h"
 #include "platform/dialog/dialog_keyboard.h"
 #include "platform/dialog/dialog_navigation.h"
+#include "platform/dialog/label_text.h"
 #include "platform/dialog/window_table.h"
 #include "platform/format.h"
 
@@ -316,15 +319,18 @@ void Desktop::DrawDialog(Painter& painter, const Dialog& dialog, bool active) co
 }
 
 void Desktop::DrawTooSmall(Painter& painter, const Dialog& dialog) const {
-    const std::string lines[] = {
-        FormatText("The terminal is too small: this dialog needs %d x %d.", dialog.WindowWidth(),
-                   dialog.WindowHeight()),
+    // Wrapped to the screen's width, so that a narrow terminal still shows the size needed and
+    // the way out; centred, or from the top when it is taller than the screen.
+    const std::string notice = FormatText(
+        "The terminal is too small: this dialog needs %d x %d.\n"
         "Enlarge it, or press Escape to cancel.",
-    };
-    for (int i = 0; i < 2; ++i) {
-        const std::string& line = lines[i];
-        painter.Text(std::max((ScreenWidth() - static_cast<int>(line.size())) / 2, 0),
-                     ScreenHeight() / 2 - 1 + i, line, CellRole::Notice);
+        dialog.WindowWidth(), dialog.WindowHeight());
+    const std::vector<std::string> lines =
+        LabelText::Parse(notice, false).Wrap(ScreenWidth()).lines;
+    int y = std::max((ScreenHeight() - static_cast<int>(lines.size())) / 2, 0);
+    for (const std::string& line : lines) {
+        painter.Text(std::max((ScreenWidth() - static_cast<int>(line.size())) / 2, 0), y++, line,
+                     CellRole::Notice);
     }
 }
 
