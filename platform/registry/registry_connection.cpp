@@ -356,6 +356,32 @@ LSTATUS RegistryConnection::CheckSchema() {
     return ERROR_SUCCESS;
 }
 
+LSTATUS RegistryConnection::OpenDatabase(int flags) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(Path().c_str(), &db,
+                                   flags | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE, nullptr);
+    db_ = db;
+    owner_pid_ = process_id_;
+    ReloadWriteFaultPlan();
+    read_only_ = (flags & SQLITE_OPEN_READONLY) != 0;
+    if (rc != SQLITE_OK) {
+        const LSTATUS status = StatusFromSqlite(rc);
+        Release();
+        return status;
+    }
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    // A new file is laid out in rollback-journal mode, which users who may only read can read.
+    sqlite3_exec(db_,
+                 (flags & SQLITE_OPEN_CREATE) != 0
+                     ? "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; "
+                       "PRAGMA cell_size_check=ON"
+                     : "PRAGMA synchronous=FULL; PRAGMA cell_size_check=ON",
+                 nullptr, nullptr, nullptr);
+    return ERROR_SUCCESS;
+}
+
 LSTATUS RegistryConnection::OpenExisting(bool for_writing) {
     bool empty_file = false;
     LSTATUS status = CheckHeader(&empty_file);
@@ -369,24 +395,10 @@ LSTATUS RegistryConnection::OpenExisting(bool for_writing) {
             return ERROR_ACCESS_DENIED;
         }
     }
-    const int flags = (writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) |
-                      SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE;
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(Path().c_str(), &db, flags, nullptr);
-    db_ = db;
-    owner_pid_ = process_id_;
-    ReloadWriteFaultPlan();
-    read_only_ = !writable;
-    if (rc != SQLITE_OK) {
-        status = StatusFromSqlite(rc);
-        Release();
+    status = OpenDatabase(writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
+    if (status != ERROR_SUCCESS) {
         return status;
     }
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    sqlite3_exec(db_, "PRAGMA synchronous=FULL; PRAGMA cell_size_check=ON", nullptr, nullptr,
-                 nullptr);
     status = CheckSchema();
     if (status != ERROR_SUCCESS) {
         Release();
@@ -456,26 +468,10 @@ LSTATUS RegistryConnection::CreateMissing() {
         return Refuse(StatusFromErrno(error), FormatText("cannot create the directory %s (%s)",
                                                          dir.c_str(), std::strerror(error)));
     }
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(
-        Path().c_str(), &db,
-        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE,
-        nullptr);
-    db_ = db;
-    owner_pid_ = process_id_;
-    ReloadWriteFaultPlan();
-    read_only_ = false;
-    if (rc != SQLITE_OK) {
-        status = StatusFromSqlite(rc);
-        Release();
+    status = OpenDatabase(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    if (status != ERROR_SUCCESS) {
         return status;
     }
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    sqlite3_exec(db_,
-                 "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; PRAGMA cell_size_check=ON",
-                 nullptr, nullptr, nullptr);
     status = InitializeSchema();
     if (status != ERROR_SUCCESS) {
         Release();

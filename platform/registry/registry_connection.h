@@ -53,6 +53,8 @@ class RegistryConnection {
   private:
     RegistryConnection() = default;
 
+    // Opens the file with SQLite's flags and sets the connection up; released again on failure.
+    LSTATUS OpenDatabase(int flags);
     LSTATUS OpenExisting(bool for_writing);
     LSTATUS CreateMissing();
     LSTATUS CheckFilePermissions(bool for_writing);

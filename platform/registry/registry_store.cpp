@@ -14,7 +14,54 @@ namespace {
 // Seconds between 1601-01-01 and 1970-01-01.
 constexpr std::int64_t kFileTimeEpochOffsetSeconds = 11644473600LL;
 
+// A value from a row of name, type, data.
+RegistryValue ValueOfRow(const SqliteStatement& row) {
+    return RegistryValue{row.ColumnText(0), static_cast<DWORD>(row.ColumnInt(1)),
+                         row.ColumnBytes(2)};
+}
+
+void Bind(SqliteStatement& statement, int index, std::int64_t number) {
+    statement.BindInt(index, number);
+}
+
+void Bind(SqliteStatement& statement, int index, std::string_view bytes) {
+    statement.BindBlob(index, bytes);
+}
+
+// Prepares sql and binds args to ?1, ?2... in order; Prepared() tells whether it worked.
+template <typename... Args>
+void PrepareWith(SqliteStatement& statement, const Args&... args) {
+    if (statement.Prepared()) {
+        int index = 0;
+        (Bind(statement, ++index, args), ...);
+    }
+}
+
 }  // namespace
+
+template <typename... Args>
+LSTATUS RegistryStore::Change(const char* sql, const Args&... args) {
+    SqliteStatement statement(db_, sql);
+    if (!statement.Prepared()) {
+        return Fail(statement.ResultCode());
+    }
+    PrepareWith(statement, args...);
+    const int rc = ExecuteWrite(statement.Get());
+    return rc == SQLITE_DONE ? static_cast<LSTATUS>(ERROR_SUCCESS) : Fail(rc);
+}
+
+template <typename... Args>
+LSTATUS RegistryStore::FirstRow(SqliteStatement& query, LSTATUS none, const Args&... args) {
+    if (!query.Prepared()) {
+        return Fail(query.ResultCode());
+    }
+    PrepareWith(query, args...);
+    const int rc = query.Step();
+    if (rc == SQLITE_DONE) {
+        return none;
+    }
+    return rc == SQLITE_ROW ? static_cast<LSTATUS>(ERROR_SUCCESS) : Fail(rc);
+}
 
 std::int64_t CurrentFileTime() {
     const auto since_1970 = std::chrono::duration_cast<std::chrono::microseconds>(
@@ -28,33 +75,16 @@ LSTATUS RegistryStore::Fail(int rc) {
 
 LSTATUS RegistryStore::CheckKeyAlive(std::int64_t key) {
     SqliteStatement query(db_, queries::kKeyAlive);
-    if (!query.Prepared()) {
-        return Fail(query.ResultCode());
-    }
-    query.BindInt(1, key);
-    const int rc = query.Step();
-    if (rc == SQLITE_DONE) {
-        return ERROR_KEY_DELETED;
-    }
-    return rc == SQLITE_ROW ? static_cast<LSTATUS>(ERROR_SUCCESS) : Fail(rc);
+    return FirstRow(query, ERROR_KEY_DELETED, key);
 }
 
 LSTATUS RegistryStore::FindSubkey(std::int64_t parent, std::string_view name, std::int64_t* key) {
     SqliteStatement query(db_, queries::kFindSubkey);
-    if (!query.Prepared()) {
-        return Fail(query.ResultCode());
+    const LSTATUS status = FirstRow(query, ERROR_FILE_NOT_FOUND, parent, FoldName(name));
+    if (status == ERROR_SUCCESS) {
+        *key = query.ColumnInt(0);
     }
-    query.BindInt(1, parent);
-    query.BindBlob(2, FoldName(name));
-    const int rc = query.Step();
-    if (rc == SQLITE_DONE) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    if (rc != SQLITE_ROW) {
-        return Fail(rc);
-    }
-    *key = query.ColumnInt(0);
-    return ERROR_SUCCESS;
+    return status;
 }
 
 LSTATUS RegistryStore::FindPath(std::int64_t key, const std::vector<std::string>& names,
@@ -71,28 +101,14 @@ LSTATUS RegistryStore::FindPath(std::int64_t key, const std::vector<std::string>
 }
 
 LSTATUS RegistryStore::Touch(std::int64_t key) {
-    SqliteStatement update(db_, queries::kTouchKey);
-    if (!update.Prepared()) {
-        return Fail(update.ResultCode());
-    }
-    update.BindInt(1, key);
-    update.BindInt(2, CurrentFileTime());
-    const int rc = ExecuteWrite(update.Get());
-    return rc == SQLITE_DONE ? static_cast<LSTATUS>(ERROR_SUCCESS) : Fail(rc);
+    return Change(queries::kTouchKey, key, CurrentFileTime());
 }
 
 LSTATUS RegistryStore::CreateSubkey(std::int64_t parent, std::string_view name, std::int64_t* key) {
-    SqliteStatement insert(db_, queries::kInsertKey);
-    if (!insert.Prepared()) {
-        return Fail(insert.ResultCode());
-    }
-    insert.BindInt(1, parent);
-    insert.BindBlob(2, name);
-    insert.BindBlob(3, FoldName(name));
-    insert.BindInt(4, CurrentFileTime());
-    const int rc = ExecuteWrite(insert.Get());
-    if (rc != SQLITE_DONE) {
-        return Fail(rc);
+    const LSTATUS status =
+        Change(queries::kInsertKey, parent, name, FoldName(name), CurrentFileTime());
+    if (status != ERROR_SUCCESS) {
+        return status;
     }
     *key = sqlite3_last_insert_rowid(db_);
     return Touch(parent);
@@ -100,143 +116,70 @@ LSTATUS RegistryStore::CreateSubkey(std::int64_t parent, std::string_view name, 
 
 LSTATUS RegistryStore::HasSubkeys(std::int64_t key, bool* any) {
     SqliteStatement query(db_, queries::kAnySubkey);
-    if (!query.Prepared()) {
-        return Fail(query.ResultCode());
-    }
-    query.BindInt(1, key);
-    const int rc = query.Step();
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-        return Fail(rc);
-    }
-    *any = rc == SQLITE_ROW;
-    return ERROR_SUCCESS;
+    const LSTATUS status = FirstRow(query, ERROR_NO_MORE_ITEMS, key);
+    *any = status == ERROR_SUCCESS;
+    return status == ERROR_NO_MORE_ITEMS ? static_cast<LSTATUS>(ERROR_SUCCESS) : status;
 }
 
 LSTATUS RegistryStore::SubkeyAt(std::int64_t key, std::uint64_t index, std::string* name,
                                 std::int64_t* last_write) {
     SqliteStatement query(db_, queries::kSubkeyAt);
-    if (!query.Prepared()) {
-        return Fail(query.ResultCode());
+    const LSTATUS status =
+        FirstRow(query, ERROR_NO_MORE_ITEMS, key, static_cast<std::int64_t>(index));
+    if (status == ERROR_SUCCESS) {
+        *name = query.ColumnText(0);
+        *last_write = query.ColumnInt(1);
     }
-    query.BindInt(1, key);
-    query.BindInt(2, static_cast<std::int64_t>(index));
-    const int rc = query.Step();
-    if (rc == SQLITE_DONE) {
-        return ERROR_NO_MORE_ITEMS;
-    }
-    if (rc != SQLITE_ROW) {
-        return Fail(rc);
-    }
-    *name = query.ColumnText(0);
-    *last_write = query.ColumnInt(1);
-    return ERROR_SUCCESS;
+    return status;
 }
 
 LSTATUS RegistryStore::DeleteKey(std::int64_t key) {
     SqliteStatement parent_query(db_, queries::kParentOf);
-    if (!parent_query.Prepared()) {
-        return Fail(parent_query.ResultCode());
-    }
-    parent_query.BindInt(1, key);
-    int rc = parent_query.Step();
-    if (rc == SQLITE_DONE) {
-        return ERROR_KEY_DELETED;
-    }
-    if (rc != SQLITE_ROW) {
-        return Fail(rc);
+    LSTATUS status = FirstRow(parent_query, ERROR_KEY_DELETED, key);
+    if (status != ERROR_SUCCESS) {
+        return status;
     }
     const std::int64_t parent = parent_query.ColumnInt(0);
-    SqliteStatement values(db_, queries::kDeleteKeyValues);
-    SqliteStatement row(db_, queries::kDeleteKeyRow);
-    if (!values.Prepared() || !row.Prepared()) {
-        return Fail(values.Prepared() ? row.ResultCode() : values.ResultCode());
+    status = Change(queries::kDeleteKeyValues, key);
+    if (status == ERROR_SUCCESS) {
+        status = Change(queries::kDeleteKeyRow, key);
     }
-    values.BindInt(1, key);
-    rc = ExecuteWrite(values.Get());
-    if (rc != SQLITE_DONE) {
-        return Fail(rc);
-    }
-    row.BindInt(1, key);
-    rc = ExecuteWrite(row.Get());
-    if (rc != SQLITE_DONE) {
-        return Fail(rc);
-    }
-    return Touch(parent);
+    return status == ERROR_SUCCESS ? Touch(parent) : status;
 }
 
 LSTATUS RegistryStore::GetValue(std::int64_t key, std::string_view name, RegistryValue* value) {
     SqliteStatement query(db_, queries::kGetValue);
-    if (!query.Prepared()) {
-        return Fail(query.ResultCode());
+    const LSTATUS status = FirstRow(query, ERROR_FILE_NOT_FOUND, key, FoldName(name));
+    if (status == ERROR_SUCCESS) {
+        *value = ValueOfRow(query);
     }
-    query.BindInt(1, key);
-    query.BindBlob(2, FoldName(name));
-    const int rc = query.Step();
-    if (rc == SQLITE_DONE) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    if (rc != SQLITE_ROW) {
-        return Fail(rc);
-    }
-    value->name = query.ColumnText(0);
-    value->type = static_cast<DWORD>(query.ColumnInt(1));
-    value->data = query.ColumnBytes(2);
-    return ERROR_SUCCESS;
+    return status;
 }
 
 LSTATUS RegistryStore::ValueAt(std::int64_t key, std::uint64_t index, RegistryValue* value) {
     SqliteStatement query(db_, queries::kValueAt);
-    if (!query.Prepared()) {
-        return Fail(query.ResultCode());
+    const LSTATUS status =
+        FirstRow(query, ERROR_NO_MORE_ITEMS, key, static_cast<std::int64_t>(index));
+    if (status == ERROR_SUCCESS) {
+        *value = ValueOfRow(query);
     }
-    query.BindInt(1, key);
-    query.BindInt(2, static_cast<std::int64_t>(index));
-    const int rc = query.Step();
-    if (rc == SQLITE_DONE) {
-        return ERROR_NO_MORE_ITEMS;
-    }
-    if (rc != SQLITE_ROW) {
-        return Fail(rc);
-    }
-    value->name = query.ColumnText(0);
-    value->type = static_cast<DWORD>(query.ColumnInt(1));
-    value->data = query.ColumnBytes(2);
-    return ERROR_SUCCESS;
+    return status;
 }
 
 LSTATUS RegistryStore::SetValue(std::int64_t key, std::string_view name, DWORD type,
                                 const BYTE* data, std::size_t size) {
-    SqliteStatement upsert(db_, queries::kSetValue);
-    if (!upsert.Prepared()) {
-        return Fail(upsert.ResultCode());
-    }
-    upsert.BindInt(1, key);
-    upsert.BindBlob(2, FoldName(name));
-    upsert.BindBlob(3, name);
-    upsert.BindInt(4, type);
-    upsert.BindBlob(5, std::string_view(reinterpret_cast<const char*>(data), size));
-    const int rc = ExecuteWrite(upsert.Get());
-    if (rc != SQLITE_DONE) {
-        return Fail(rc);
-    }
-    return Touch(key);
+    const LSTATUS status =
+        Change(queries::kSetValue, key, FoldName(name), name, static_cast<std::int64_t>(type),
+               std::string_view(reinterpret_cast<const char*>(data), size));
+    return status == ERROR_SUCCESS ? Touch(key) : status;
 }
 
 LSTATUS RegistryStore::DeleteValue(std::int64_t key, std::string_view name) {
-    SqliteStatement remove(db_, queries::kDeleteValue);
-    if (!remove.Prepared()) {
-        return Fail(remove.ResultCode());
+    const LSTATUS status = Change(queries::kDeleteValue, key, FoldName(name));
+    if (status != ERROR_SUCCESS) {
+        return status;
     }
-    remove.BindInt(1, key);
-    remove.BindBlob(2, FoldName(name));
-    const int rc = ExecuteWrite(remove.Get());
-    if (rc != SQLITE_DONE) {
-        return Fail(rc);
-    }
-    if (sqlite3_changes(db_) == 0) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    return Touch(key);
+    return sqlite3_changes(db_) == 0 ? static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND) : Touch(key);
 }
 
 LSTATUS RegistryStore::LoadTree(std::int64_t key, KeyTree* tree) {
@@ -256,9 +199,7 @@ LSTATUS RegistryStore::LoadTreeAt(std::int64_t key, std::size_t depth, KeyTree* 
         values.BindInt(1, key);
         int rc = SQLITE_ROW;
         while ((rc = values.Step()) == SQLITE_ROW) {
-            tree->values.push_back(RegistryValue{values.ColumnText(0),
-                                                 static_cast<DWORD>(values.ColumnInt(1)),
-                                                 values.ColumnBytes(2)});
+            tree->values.push_back(ValueOfRow(values));
         }
         if (rc != SQLITE_DONE) {
             return Fail(rc);
@@ -290,18 +231,8 @@ LSTATUS RegistryStore::LoadTreeAt(std::int64_t key, std::size_t depth, KeyTree* 
 }
 
 LSTATUS RegistryStore::ClearKey(std::int64_t key) {
-    for (const char* sql : {queries::kClearSubtreeValues, queries::kClearSubtreeKeys}) {
-        SqliteStatement remove(db_, sql);
-        if (!remove.Prepared()) {
-            return Fail(remove.ResultCode());
-        }
-        remove.BindInt(1, key);
-        const int rc = ExecuteWrite(remove.Get());
-        if (rc != SQLITE_DONE) {
-            return Fail(rc);
-        }
-    }
-    return ERROR_SUCCESS;
+    const LSTATUS status = Change(queries::kClearSubtreeValues, key);
+    return status == ERROR_SUCCESS ? Change(queries::kClearSubtreeKeys, key) : status;
 }
 
 LSTATUS RegistryStore::StoreTree(std::int64_t key, const KeyTree& tree) {

@@ -15,6 +15,8 @@
 
 namespace zov {
 
+class SqliteStatement;
+
 class RegistryStore {
   public:
     explicit RegistryStore(sqlite3* db) : db_(db) {}
@@ -52,6 +54,12 @@ class RegistryStore {
 
   private:
     LSTATUS Fail(int rc);
+    // Runs a statement that changes the tables, with args bound to ?1, ?2...
+    template <typename... Args>
+    LSTATUS Change(const char* sql, const Args&... args);
+    // Binds args and steps query to its first row: ERROR_SUCCESS on a row, none without one.
+    template <typename... Args>
+    LSTATUS FirstRow(SqliteStatement& query, LSTATUS none, const Args&... args);
     LSTATUS Touch(std::int64_t key);
     LSTATUS LoadTreeAt(std::int64_t key, std::size_t depth, KeyTree* tree);
     LSTATUS StoreTreeAt(std::int64_t key, const KeyTree& tree, std::size_t depth);
