@@ -25,6 +25,13 @@ LSTATUS CheckRightsAgainstFile(REGSAM desired) {
     return RegistryConnection::Instance().CheckFileAccess((desired & zov::kKeyWriteRights) != 0);
 }
 
+// The key a handle names and the names of the path below it.
+LSTATUS ResolveKeyPath(HKEY handle, const char* path, OpenedKey* key,
+                       std::vector<std::string>* names) {
+    const LSTATUS status = zov::ResolveKeyHandle(handle, key);
+    return status != ERROR_SUCCESS ? status : zov::SplitKeyPath(path, names);
+}
+
 HKEY AddHandle(std::int64_t key, REGSAM desired) {
     return zov::KeyHandleTable::Instance().Add(
         zov::KeyHandleEntry{key, desired, RegistryConnection::Instance().Generation()});
@@ -40,12 +47,8 @@ LSTATUS RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*ulOptions*/, REGSAM sa
     *phkResult = nullptr;
     std::lock_guard lock(RegistryConnection::Instance().Mutex());
     OpenedKey parent;
-    LSTATUS status = zov::ResolveKeyHandle(hKey, &parent);
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
     std::vector<std::string> names;
-    status = zov::SplitKeyPath(lpSubKey != nullptr ? lpSubKey : "", &names);
+    LSTATUS status = ResolveKeyPath(hKey, lpSubKey != nullptr ? lpSubKey : "", &parent, &names);
     if (status != ERROR_SUCCESS) {
         return status;
     }
@@ -84,12 +87,8 @@ LSTATUS RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*Reserved*/, LPSTR /*
     }
     std::lock_guard lock(RegistryConnection::Instance().Mutex());
     OpenedKey parent;
-    LSTATUS status = zov::ResolveKeyHandle(hKey, &parent);
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
     std::vector<std::string> names;
-    status = zov::SplitKeyPath(lpSubKey, &names);
+    LSTATUS status = ResolveKeyPath(hKey, lpSubKey, &parent, &names);
     if (status != ERROR_SUCCESS) {
         return status;
     }
@@ -137,12 +136,8 @@ LSTATUS RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
     }
     std::lock_guard lock(RegistryConnection::Instance().Mutex());
     OpenedKey parent;
-    LSTATUS status = zov::ResolveKeyHandle(hKey, &parent);
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
     std::vector<std::string> names;
-    status = zov::SplitKeyPath(lpSubKey, &names);
+    LSTATUS status = ResolveKeyPath(hKey, lpSubKey, &parent, &names);
     if (status != ERROR_SUCCESS) {
         return status;
     }
