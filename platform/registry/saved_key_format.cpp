@@ -31,8 +31,12 @@ class Writer {
         }
     }
     void Bytes(const void* data, std::size_t size) {
-        const auto* first = static_cast<const std::uint8_t*>(data);
-        out_->insert(out_->end(), first, first + size);
+        if (size == 0) {
+            return;
+        }
+        const std::size_t end = out_->size();
+        out_->resize(end + size);
+        std::memcpy(out_->data() + end, data, size);
     }
     void Text(const std::string& text) {
         U32(static_cast<std::uint32_t>(text.size()));
