@@ -165,15 +165,17 @@ int main(int argc, char** argv) {
     }
     const std::string path = argv[1];
     const Bytes png = EncodePng(zovcfg::res::MainFrameIcon());
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    // Written beside the target and renamed over it, so that a failed write never leaves a
+    // partial icon that the next build would take as up to date.
+    const std::string temporary = path + ".tmp";
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
     if (!file) {
-        return Fail(zov::FormatText("cannot create %s", path.c_str()));
+        return Fail(zov::FormatText("cannot create %s", temporary.c_str()));
     }
     file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     file.close();
-    if (!file) {
-        // A partial file would look up to date to the next build.
-        static_cast<void>(std::remove(path.c_str()));
+    if (!file || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        static_cast<void>(std::remove(temporary.c_str()));  // best effort; the failure is reported
         return Fail(zov::FormatText("cannot write %s", path.c_str()));
     }
     return 0;
