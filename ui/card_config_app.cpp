@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr const char* kVersion = "0.1.0";
+constexpr const char* kVersion = ZOVCFG_VERSION;  // the project version, set by the build
 
 void Print(FILE* stream, const std::string& text) {
     static_cast<void>(std::fputs(text.c_str(), stream));  // nothing more to do if it fails
