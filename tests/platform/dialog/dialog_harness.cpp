@@ -45,11 +45,6 @@ ControlTemplate ComboAt(int id, int x, int y, int cx, int cy, DWORD extra) {
                    CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | extra);
 }
 
-ControlTemplate EditAt(int id, int x, int y, int cx, int cy, DWORD extra) {
-    return Control(id, ControlClass::Edit, "", x, y, cx, cy,
-                   WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | extra);
-}
-
 DialogTemplate DialogOf(int id, const std::string& caption, int cx, int cy,
                         std::vector<ControlTemplate> controls, DWORD extra) {
     const auto style =
@@ -156,7 +151,6 @@ INT_PTR DialogHarness::Proc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (self == nullptr) {
         return FALSE;
     }
-    self->messages.push_back(msg);
     if (self->onAnyMessage) {
         self->onAnyMessage(hDlg, msg, wParam, lParam);
     }

@@ -20,7 +20,6 @@ ControlTemplate StaticAt(const std::string& text, int x, int y, int cx, int cy, 
 ControlTemplate GroupBoxAt(const std::string& text, int x, int y, int cx, int cy);
 ControlTemplate ListAt(int id, int x, int y, int cx, int cy, DWORD extra = 0);
 ControlTemplate ComboAt(int id, int x, int y, int cx, int cy, DWORD extra = 0);
-ControlTemplate EditAt(int id, int x, int y, int cx, int cy, DWORD extra = 0);
 DialogTemplate DialogOf(int id, const std::string& caption, int cx, int cy,
                         std::vector<ControlTemplate> controls, DWORD extra = 0);
 
@@ -78,7 +77,6 @@ class DialogHarness {
     std::function<void(HWND, UINT, WPARAM, LPARAM)> onAnyMessage;
 
     std::vector<Command> commands;      // every WM_COMMAND, in order
-    std::vector<UINT> messages;         // every message the procedure got
     std::vector<LPARAM> initParams;     // lParam of each WM_INITDIALOG
     std::vector<HWND> initFocusParams;  // wParam of each WM_INITDIALOG
     HWND last = nullptr;                // the dialog most recently initialised

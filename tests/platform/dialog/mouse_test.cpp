@@ -32,15 +32,18 @@ void AddMouseDialog(DialogHarness& h) {
     };
 }
 
-TEST(Mouse, PressOnARowFocusesTheListAndSelectsIt) {
+TEST(Mouse, PressOnARowFocusesTheListAndSelectsItAndTheWheelScrollsIt) {
     DialogHarness h;
     AddMouseDialog(h);
     h.RunChecking(kDialog, {K(Key::Tab)}, [&] {  // the focus away from the list first
         const Spot row = h.Locate("Row2");
         h.screen.PushClick(row.x, row.y);
+        h.screen.PushMouse(MouseAction::WheelDown, row.x, row.y);
         h.screen.PushCallback([&] {
             EXPECT_EQ(FocusId(), kList);
             EXPECT_EQ(h.Send(kList, LB_GETCURSEL), 2);
+            EXPECT_EQ(h.Send(kList, LB_GETTOPINDEX), 3);
+            EXPECT_FALSE(h.Shows("Row0"));
         });
     });
     EXPECT_EQ(h.CountOf({kList, LBN_SELCHANGE}), 1);
@@ -62,19 +65,6 @@ TEST(Mouse, ButtonFiresOnlyWhenReleasedOverIt) {
     });
     EXPECT_EQ(fired, 1);
     EXPECT_EQ(h.commands.size(), 2u);  // Apply, then Escape's cancel
-}
-
-TEST(Mouse, WheelScrollsTheList) {
-    DialogHarness h;
-    AddMouseDialog(h);
-    h.RunChecking(kDialog, {}, [&] {
-        const Spot first = h.Locate("Row0");
-        h.screen.PushMouse(MouseAction::WheelDown, first.x, first.y);
-        h.screen.PushCallback([&] {
-            EXPECT_EQ(h.Send(kList, LB_GETTOPINDEX), 3);
-            EXPECT_FALSE(h.Shows("Row0"));
-        });
-    });
 }
 
 TEST(Mouse, ClickOpensTheComboAndPicksAnEntry) {

@@ -35,8 +35,7 @@ TEST(TabOrder, KeysMoveTheFocusAndArrowsCheckTheRadioButtonTheyReach) {
         int bus;
     };
     const std::vector<Case> cases = {
-        {0, {}, kBase, kPorts8, kIsa},  // the first tab stop
-        {2, {}, kStart, kPorts8, kIsa},
+        {0, {}, kBase, kPorts8, kIsa},                 // the first tab stop
         {3, {}, kPorts8, kPorts8, kIsa},               // a group's checked button
         {4, {}, kIsa, kPorts8, kIsa},                  // the next group's
         {5, {}, IDOK, kPorts8, kIsa},                  // then the buttons
@@ -44,7 +43,6 @@ TEST(TabOrder, KeysMoveTheFocusAndArrowsCheckTheRadioButtonTheyReach) {
         {0, {Key::BackTab}, IDCANCEL, kPorts8, kIsa},  // and back to the last
         {3, {Key::Down}, kPorts16, kPorts16, kIsa},
         {3, {Key::Down, Key::Down}, kPorts4, kPorts4, kIsa},  // wraps within the group
-        {3, {Key::Up}, kPorts4, kPorts4, kIsa},
         {4, {Key::Right}, kPci, kPorts8, kPci},
     };
     for (std::size_t row = 0; row < cases.size(); ++row) {
@@ -71,17 +69,6 @@ TEST(TabOrder, KeysMoveTheFocusAndArrowsCheckTheRadioButtonTheyReach) {
         EXPECT_EQ(h.CountOf({c.ports, BN_CLICKED}) > 0, c.ports != kPorts8);
         EXPECT_EQ(h.CountOf({c.bus, BN_CLICKED}) > 0, c.bus != kIsa);
     }
-}
-
-TEST(GroupsAndArrows, NextDlgGroupAndTabItemWrap) {
-    DialogHarness h;
-    AddSettings(h);
-    h.RunChecking(kDialog, {}, [&] {
-        EXPECT_EQ(GetNextDlgGroupItem(h.last, h.Item(kPorts16), FALSE), h.Item(kPorts4));
-        EXPECT_EQ(GetNextDlgGroupItem(h.last, h.Item(kPorts4), TRUE), h.Item(kPorts16));
-        EXPECT_EQ(GetNextDlgTabItem(h.last, nullptr, FALSE), h.Item(kBase));
-        EXPECT_EQ(GetNextDlgTabItem(h.last, h.Item(kBase), TRUE), h.Item(IDCANCEL));
-    });
 }
 
 TEST(DisabledControls, AreDimmedSkippedByTabAndIgnoreClicks) {

@@ -1,9 +1,9 @@
-// Data exchange between a dialog's members and its controls, both ways, and the length check.
+// Data exchange between a dialog's members and its controls, both ways.
+// (The length check is run by the properties dialog's tests.)
 #include <gtest/gtest.h>
 
 #include "platform/framework/c_combo_box.h"
 #include "platform/framework/c_dialog.h"
-#include "platform/framework/c_win_app.h"
 #include "platform/framework/data_exchange.h"
 #include "test_resources.h"
 
@@ -18,7 +18,6 @@ class ExchangeDlg : public CDialog {
     CString m_strPort = "COM13";
     int m_nSpeed = 1;
     int m_nBus = 0;
-    CString m_strName;
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override {
@@ -27,8 +26,6 @@ class ExchangeDlg : public CDialog {
         DDX_CBString(pDX, kIdcPorts, m_strPort);
         DDX_Radio(pDX, kIdcSpeed4, m_nSpeed);
         DDX_Radio(pDX, kIdcBusIsa, m_nBus);
-        DDX_Text(pDX, kIdcName, m_strName);
-        DDV_MaxChars(pDX, m_strName, 3);
     }
 };
 
@@ -76,40 +73,6 @@ TEST_F(DataExchangeTest, RadioIndexGoesBothWaysWithMinusOneForNone) {
         EXPECT_EQ(dialog.m_nSpeed, speed < 0 ? 1 : -1);
         EXPECT_EQ(dialog.m_nBus, 0);
     }
-}
-
-TEST_F(DataExchangeTest, TooLongTextIsRefusedWithAMessageAndTheDialogStaysOpen) {
-    CWinApp app;
-    app.SetAppNameFromPath("/opt/zov/bin/cardtool");
-    ExchangeDlg dialog;
-    Screen().PushCallback([&] {
-        EXPECT_EQ(::SendDlgItemMessageA(dialog.m_hWnd, kIdcName, EM_GETLIMITTEXT, 0, 0), 3);
-        ::SetDlgItemTextA(dialog.m_hWnd, kIdcName, "abcd");
-    });
-    Screen().PushKey(zov::Key::Enter);  // OK: the check refuses the text
-    Screen().PushCallback([&] {
-        int x = 0;
-        int y = 0;
-        EXPECT_TRUE(Screen().Find("Please enter no more than 3 characters.", &x, &y))
-            << Screen().Text();
-        EXPECT_TRUE(Screen().Find("cardtool", &x, &y)) << "the caption is the title";
-    });
-    Screen().PushKey(zov::Key::Enter);  // closes the message
-    Screen().PushCallback([&] {
-        ASSERT_TRUE(::IsWindow(dialog.m_hWnd)) << "the dialog must stay open";
-        HWND hWndName = ::GetDlgItem(dialog.m_hWnd, kIdcName);
-        EXPECT_EQ(::GetFocus(), hWndName);
-        DWORD start = 99;
-        DWORD end = 99;
-        ::SendMessageA(hWndName, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                       reinterpret_cast<LPARAM>(&end));
-        EXPECT_EQ(start, 0U);
-        EXPECT_EQ(end, 4U);
-        ::SetDlgItemTextA(dialog.m_hWnd, kIdcName, "abc");
-    });
-    Screen().PushKey(zov::Key::Enter);  // three characters are accepted
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(dialog.m_strName, "abc");
 }
 
 }  // namespace

@@ -57,12 +57,7 @@ zov::ResourceModule BuildModule() {
              // Neither a radio button nor the start of a group: the first group goes on.
              {IDC_STATIC, ControlClass::Button, "Bus", 140, 5, 80, 40, kChild | BS_GROUPBOX},
              {kIdcBusIsa, ControlClass::Button, "ISA", 150, 15, 30, 10, kRadio | kFirstInGroup},
-             {kIdcBusPci, ControlClass::Button, "PCI", 150, 27, 30, 10, kRadio},
-             {kIdcName, ControlClass::Edit, "", 10, 60, 60, 12,
-              kChild | ES_AUTOHSCROLL | WS_BORDER | kFirstInGroup}}),
-        Template(kIddList, "List",
-                 {{kIdcRows, ControlClass::ListBox, "", 10, 10, 120, 50,
-                   kChild | LBS_NOTIFY | LBS_USETABSTOPS | WS_VSCROLL | WS_BORDER | WS_TABSTOP}})};
+             {kIdcBusPci, ControlClass::Button, "PCI", 150, 27, 30, 10, kRadio}})};
     zov::DialogInitData ports;
     ports.dialogId = kIddExchange;
     for (int port = 1; port <= 132; ++port) {

@@ -12,8 +12,7 @@
 namespace framework_test {
 
 inline constexpr int kIddButtons = 500;   // OK, Cancel and two command buttons
-inline constexpr int kIddExchange = 501;  // a drop-down list, two radio groups, an edit
-inline constexpr int kIddList = 502;      // a list box
+inline constexpr int kIddExchange = 501;  // a drop-down list, two radio groups
 
 inline constexpr int kIdcFirstCommand = 600;
 inline constexpr int kIdcSecondCommand = 601;
@@ -23,8 +22,6 @@ inline constexpr int kIdcSpeed8 = 621;
 inline constexpr int kIdcSpeed16 = 622;
 inline constexpr int kIdcBusIsa = 630;  // second group: 630, 631
 inline constexpr int kIdcBusPci = 631;
-inline constexpr int kIdcName = 640;     // edit
-inline constexpr int kIdcRows = 650;     // list box
 inline constexpr int kIdcMissing = 699;  // in no template
 
 const zov::ResourceModule& TestResources();

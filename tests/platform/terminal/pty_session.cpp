@@ -26,6 +26,13 @@ void AppendUtf8(std::string& out, uint32_t ch) {
     }
 }
 
+winsize SizeOf(int width, int height) {
+    winsize size{};
+    size.ws_col = static_cast<unsigned short>(width);
+    size.ws_row = static_cast<unsigned short>(height);
+    return size;
+}
+
 std::vector<char*> Pointers(std::vector<std::string>& texts) {
     std::vector<char*> pointers;
     for (std::string& text : texts) {
@@ -58,9 +65,7 @@ PtySession::PtySession(const Options& options) {
     arguments.insert(arguments.end(), options.arguments.begin(), options.arguments.end());
     const std::vector<char*> envp = Pointers(environment);
     const std::vector<char*> argv = Pointers(arguments);
-    winsize size{};
-    size.ws_col = static_cast<unsigned short>(options.width);
-    size.ws_row = static_cast<unsigned short>(options.height);
+    winsize size = SizeOf(options.width, options.height);
     pid_ = forkpty(&master_, nullptr, nullptr, &size);
     if (pid_ < 0) {
         throw std::system_error(errno, std::generic_category(), "forkpty");
@@ -132,21 +137,12 @@ bool PtySession::WaitForText(const std::string& text, std::chrono::milliseconds 
     return true;
 }
 
-void PtySession::Pump(std::chrono::milliseconds duration) {
-    const auto deadline = std::chrono::steady_clock::now() + duration;
-    while (std::chrono::steady_clock::now() < deadline) {
-        ReadOnce(10);
-    }
-}
-
 void PtySession::Send(const std::string& bytes) {
     [[maybe_unused]] ssize_t ignored = write(master_, bytes.data(), bytes.size());
 }
 
 void PtySession::Resize(int width, int height) {
-    winsize size{};
-    size.ws_col = static_cast<unsigned short>(width);
-    size.ws_row = static_cast<unsigned short>(height);
+    const winsize size = SizeOf(width, height);
     vterm_set_size(vterm_, height, width);
     ioctl(master_, TIOCSWINSZ, &size);
 }

@@ -33,8 +33,6 @@ class PtySession {
 
     // Reads the program's output until the screen shows `text` somewhere; false on timeout.
     bool WaitForText(const std::string& text, std::chrono::milliseconds timeout = 5000ms);
-    // Reads whatever output arrives during `duration`.
-    void Pump(std::chrono::milliseconds duration);
 
     void Send(const std::string& bytes);
     void Resize(int width, int height);
@@ -58,7 +56,6 @@ class PtySession {
     bool MouseReporting() const;
     // Every byte the program wrote.
     const std::string& Transcript() const { return transcript_; }
-    pid_t Pid() const { return pid_; }
 
   private:
     bool ReadOnce(int timeout_ms);
