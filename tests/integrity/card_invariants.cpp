@@ -81,7 +81,7 @@ std::string CardProblems(HKEY parameters, int card, std::set<std::string>* names
 
 std::string CardInvariantProblems(int expectedCards) {
     HKEY parameters = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kParametersKey, 0, KEY_READ, &parameters) !=
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kParametersPath, 0, KEY_READ, &parameters) !=
         ERROR_SUCCESS) {
         return "the Parameters key cannot be opened\n";
     }

@@ -9,22 +9,6 @@
 
 namespace zov::test {
 
-std::string CardText(int card, bool isa, int ports, int firstCom) {
-    const std::string key = std::string(kParametersKey) + "\\Card" + std::to_string(card);
-    std::string text = key + "\n";
-    if (isa) {
-        text += "  ZOVBaseAddress = dword:" + std::to_string(0x2A0 + card) +
-                "\n  ZOVIrq = dword:" + std::to_string(3 + card) + "\n";
-    } else {
-        text += "  ZOVPortCount = dword:" + std::to_string(ports) + "\n";
-    }
-    for (int port = 1; port <= ports; ++port) {
-        text += key + "\\Port" + std::to_string(port) + "\n  DOSDeviceName = sz:COM" +
-                std::to_string(firstCom + port - 1) + "\n";
-    }
-    return text;
-}
-
 void CardStoreFixture::SetUp() {
     RegistryTest::SetUp();
     std::string pattern = "/dev/shm/zovint-XXXXXX";

@@ -7,19 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "card_keys.h"
 #include "registry_test_support.h"
 
 namespace zov::test {
 
-inline constexpr const char* kParametersKey =
-    "SYSTEM\\CurrentControlSet\\Services\\ZOVCOM\\Parameters";
-
 // Exit status RunInChild reports for a child that SIGKILL ended.
 inline constexpr int kKilledStatus = 128 + 9;
-
-// A card key in the registry fixture's notation: an ISA card with base address 0x2A0 + card and
-// interrupt 3 + card, or a PCI card with its port count; ports named from COM<firstCom> upwards.
-std::string CardText(int card, bool isa, int ports, int firstCom);
 
 class CardStoreFixture : public RegistryTest {
   protected:
@@ -27,7 +21,7 @@ class CardStoreFixture : public RegistryTest {
     void TearDown() override;
 
     // The Parameters key and everything below it, as text.
-    std::string Parameters() { return Dump(kParametersKey); }
+    std::string Parameters() { return Dump(kParametersPath); }
 
     // Remembers the database file as it is now.
     void KeepPristine();

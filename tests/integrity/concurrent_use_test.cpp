@@ -99,11 +99,7 @@ class ConcurrentUseTest : public CardStoreFixture {
         if (geteuid() != 0) {
             GTEST_SKIP() << "removals need the backup and restore privileges of root";
         }
-        std::string cards;
-        for (int card = 1; card <= kInitialCards; ++card) {
-            cards += CardText(card, false, 4, 4 * card);
-        }
-        Build(cards);
+        Build(PciCards(kInitialCards, 4));
         ASSERT_EQ(CardInvariantProblems(kInitialCards), "");
     }
 

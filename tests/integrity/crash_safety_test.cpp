@@ -69,7 +69,7 @@ class CrashSafetyTest : public CardStoreFixture {
 };
 
 TEST_F(CrashSafetyTest, AddKilledAtAnyWriteLeavesNoTraceOfTheCard) {
-    Build(CardText(1, true, 4, 1) + CardText(2, false, 8, 5));
+    Build(IsaCardKeys(1, 4, 1, 0x2A1, 4) + PciCardKeys(2, 8, 5));
     const std::string before = Parameters();
     const auto add = [] { return !AddCard(DescribeNewCard("COM21", 2, 0, "2A0", "7"), 2); };
     const std::string after = StateAfter(add);
@@ -89,7 +89,8 @@ TEST_F(CrashSafetyTest, RemovalKilledAtAnyWriteKeepsEveryCardAndTheNextRemovalWo
     int firstCom = 1;
     for (int card = 1; card <= 8; ++card) {
         const int ports = card % 3 == 0 ? 8 : 4;
-        cards += CardText(card, card % 2 == 1, ports, firstCom);
+        cards += card % 2 == 1 ? IsaCardKeys(card, ports, firstCom, 0x2A0 + card, 3 + card)
+                               : PciCardKeys(card, ports, firstCom);
         firstCom += ports;
     }
     Build(cards);

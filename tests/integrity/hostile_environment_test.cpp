@@ -44,7 +44,8 @@ class HostileEnvironmentTest : public CardStoreFixture {
   protected:
     void SetUp() override {
         CardStoreFixture::SetUp();
-        Build(CardText(1, true, 4, 10) + CardText(2, false, 8, 20) + CardText(3, true, 4, 30));
+        Build(IsaCardKeys(1, 4, 10, 0x2A1, 4) + PciCardKeys(2, 8, 20) +
+              IsaCardKeys(3, 4, 30, 0x2A3, 6));
         CloseRegistryDatabase();
     }
 

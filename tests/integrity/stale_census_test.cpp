@@ -29,7 +29,7 @@ TEST_F(StaleCensusTest, ChangeAfterAnotherProgramChangedTheCardsLeavesNoGap) {
     if (geteuid() != 0) {
         GTEST_SKIP() << "removals need the backup and restore privileges of root";
     }
-    Build(CardText(1, false, 4, 10) + CardText(2, false, 4, 20) + CardText(3, false, 4, 30));
+    Build(PciCardKeys(1, 4, 10) + PciCardKeys(2, 4, 20) + PciCardKeys(3, 4, 30));
     ASSERT_EQ(TakeCardCensus().cardCount, 3);
     KeepPristine();
     const struct {

@@ -2,142 +2,89 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "card_keys.h"
 #include "registry_test_support.h"
 #include "store/card_key_reader.h"
 #include "store/card_layout.h"
 
-namespace zov {
+namespace zov::test {
 namespace {
 
 using Rows = std::vector<std::string>;
 
-constexpr const char* kParams = "SYSTEM\\CurrentControlSet\\Services\\ZOVCOM\\Parameters";
+struct CensusCase {
+    const char* name;
+    std::string registry;
+    Rows rows;
+    int cardCount;
+};
 
-// Card keys in the registry notation of the fixture, relative to the Parameters key.
-std::string Under(const std::string& text) {
-    std::string out;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        const std::string line = text.substr(start, end - start);
-        if (!line.empty() && line[0] != ' ') {
-            out += std::string(kParams) + "\\" + line + "\n";
-        } else {
-            out += line + "\n";
-        }
-        start = end + 1;
-    }
-    return out;
+void PrintTo(const CensusCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
-// An ISA card key with `ports` port keys numbered from `firstCom`.
-std::string IsaCard(int card, int ports, int firstCom) {
-    std::string text = "Card" + std::to_string(card) + "\n  ZOVBaseAddress = dword:0x2A0\n" +
-                       "  ZOVIrq = dword:7\n";
-    for (int port = 1; port <= ports; ++port) {
-        text += "Card" + std::to_string(card) + "\\Port" + std::to_string(port) +
-                "\n  DOSDeviceName = sz:COM" + std::to_string(firstCom + port - 1) + "\n";
-    }
-    return text;
-}
+class CardCensusTest : public RegistryTest {};
+class CardCensusRows : public RegistryTest, public ::testing::WithParamInterface<CensusCase> {};
 
-std::string PciCard(int card, int ports, int firstCom) {
-    std::string text =
-        "Card" + std::to_string(card) + "\n  ZOVPortCount = dword:" + std::to_string(ports) + "\n";
-    for (int port = 1; port <= ports; ++port) {
-        text += "Card" + std::to_string(card) + "\\Port" + std::to_string(port) +
-                "\n  DOSDeviceName = sz:COM" + std::to_string(firstCom + port - 1) + "\n";
-    }
-    return text;
-}
-
-class CardCensusTest : public test::RegistryTest {};
-
-TEST_F(CardCensusTest, EmptyRegistryListsNothing) {
+TEST_P(CardCensusRows, ListTheCardsUpToTheFirstGapOrUnreadableCard) {
+    Build(GetParam().registry);
     const CardCensus census = TakeCardCensus();
-    EXPECT_TRUE(census.rows.empty());
-    EXPECT_EQ(census.cardCount, 0);
+    EXPECT_EQ(census.rows, GetParam().rows);
+    EXPECT_EQ(census.cardCount, GetParam().cardCount);
 }
 
-TEST_F(CardCensusTest, CompleteCardsAreListedInCardOrder) {
-    Build(Under(PciCard(1, 8, 3) + IsaCard(2, 4, 11) + PciCard(3, 16, 3)));
-    const CardCensus census = TakeCardCensus();
-    EXPECT_EQ(census.rows,
-              (Rows{"Card1\tPCI\t8\tCOM3\t", "Card2\tISA\t4\tCOM11\t", "Card3\tPCI\t16\tCOM3\t"}));
-    EXPECT_EQ(census.cardCount, 3);
-}
-
-TEST_F(CardCensusTest, GapInNumberingHidesLaterCards) {
-    Build(Under(IsaCard(1, 4, 5) + IsaCard(3, 4, 9)));
-    const CardCensus census = TakeCardCensus();
-    EXPECT_EQ(census.rows, (Rows{"Card1\tISA\t4\tCOM5\t"}));
-    EXPECT_EQ(census.cardCount, 1);
-}
-
-TEST_F(CardCensusTest, CardWithoutFirstPortIsCountedButEndsTheList) {
-    Build(Under(IsaCard(1, 4, 5) + "Card2\n  ZOVPortCount = dword:4\n" + IsaCard(3, 4, 13)));
-    const CardCensus census = TakeCardCensus();
-    EXPECT_EQ(census.rows, (Rows{"Card1\tISA\t4\tCOM5\t"}));
-    EXPECT_EQ(census.cardCount, 2);
-}
-
-TEST_F(CardCensusTest, FirstCardWithoutPortsLeavesListEmptyButCounted) {
-    Build(Under("Card1\n  ZOVBaseAddress = dword:0x200\n"));
-    const CardCensus census = TakeCardCensus();
-    EXPECT_TRUE(census.rows.empty());
-    EXPECT_EQ(census.cardCount, 1);
-}
-
-TEST_F(CardCensusTest, PortCountValueMakesACardPciWhateverElseItHolds) {
-    Build(Under(PciCard(1, 16, 3) + "Card1\n  ZOVBaseAddress = dword:0x308\n  ZOVIrq = dword:5\n"));
-    EXPECT_EQ(TakeCardCensus().rows, (Rows{"Card1\tPCI\t16\tCOM3\t"}));
-}
-
-TEST_F(CardCensusTest, IsaPortCountIsTheNumberOfSubkeysWhateverTheirNames) {
-    Build(Under(IsaCard(1, 8, 13) + "Card1\\Diagnostics\nCard1\\AVeryLongSubkeyName\n"));
-    EXPECT_EQ(TakeCardCensus().rows, (Rows{"Card1\tISA\t10\tCOM13\t"}));
-}
-
-TEST_F(CardCensusTest, PortCountValueOfOddSizes) {
-    // Two bytes count what they spell; more than the census's 20 bytes make the card ISA.
-    const std::string twentyOneBytes =
-        "04 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
-    Build(Under(PciCard(1, 4, 1) + "Card1\n  ZOVPortCount = hex:10 00\n" + PciCard(2, 4, 5) +
-                "Card2\n  ZOVPortCount = hex:" + twentyOneBytes + "\n"));
-    EXPECT_EQ(TakeCardCensus().rows, (Rows{"Card1\tPCI\t16\tCOM1\t", "Card2\tISA\t4\tCOM5\t"}));
-}
-
-TEST_F(CardCensusTest, DeviceNamesUpToSevenCharactersAreShown) {
-    Build(Under(PciCard(1, 4, 1000)));
-    EXPECT_EQ(TakeCardCensus().rows, (Rows{"Card1\tPCI\t4\tCOM1000\t"}));
-}
-
-TEST_F(CardCensusTest, DeviceNameTooLongForEightBytesEndsTheCensusAtThatCard) {
-    Build(Under(PciCard(1, 4, 1) + PciCard(2, 4, 5) +
-                "Card2\\Port1\n  DOSDeviceName = sz:COM12345\n" + PciCard(3, 4, 9)));
-    const CardCensus census = TakeCardCensus();
-    EXPECT_EQ(census.rows, (Rows{"Card1\tPCI\t4\tCOM1\t"}));
-    EXPECT_EQ(census.cardCount, 2);
-}
-
-TEST_F(CardCensusTest, DeviceNameFillingEightBytesWithoutZeroIsCutThere) {
-    Build(
-        Under(PciCard(1, 4, 1) + "Card1\\Port1\n  DOSDeviceName = hex:43 4f 4d 31 32 33 34 35\n"));
-    EXPECT_EQ(TakeCardCensus().rows, (Rows{"Card1\tPCI\t4\tCOM12345\t"}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Registries, CardCensusRows,
+    ::testing::Values(
+        CensusCase{"CardOrder",
+                   PciCardKeys(1, 8, 3) + IsaCardKeys(2, 4, 11) + PciCardKeys(3, 16, 3),
+                   {"Card1\tPCI\t8\tCOM3\t", "Card2\tISA\t4\tCOM11\t", "Card3\tPCI\t16\tCOM3\t"},
+                   3},
+        CensusCase{"GapHidesLaterCards",
+                   IsaCardKeys(1, 4, 5) + IsaCardKeys(3, 4, 9),
+                   {"Card1\tISA\t4\tCOM5\t"},
+                   1},
+        CensusCase{"CardWithoutFirstPortIsCountedButEndsTheList",
+                   IsaCardKeys(1, 4, 5) + CardKeys(2, "  ZOVPortCount = dword:4\n", 0, 0) +
+                       IsaCardKeys(3, 4, 13),
+                   {"Card1\tISA\t4\tCOM5\t"},
+                   2},
+        CensusCase{"PortCountValueMakesACardPci",
+                   PciCardKeys(1, 16, 3) + CardPath(1) +
+                       "\n  ZOVBaseAddress = dword:0x308\n  ZOVIrq = dword:5\n",
+                   {"Card1\tPCI\t16\tCOM3\t"},
+                   1},
+        CensusCase{"IsaPortCountIsTheSubkeyCount",
+                   IsaCardKeys(1, 8, 13) + CardPath(1) + "\\Diagnostics\n" + CardPath(1) +
+                       "\\AVeryLongSubkeyName\n",
+                   {"Card1\tISA\t10\tCOM13\t"},
+                   1},
+        // Two bytes count what they spell; more than 20 make the card ISA.
+        CensusCase{"PortCountOfOddSizes",
+                   PciCardKeys(1, 4, 1) + CardPath(1) + "\n  ZOVPortCount = hex:10 00\n" +
+                       PciCardKeys(2, 4, 5) + CardPath(2) + "\n  ZOVPortCount = hex:04" +
+                       " 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n",
+                   {"Card1\tPCI\t16\tCOM1\t", "Card2\tISA\t4\tCOM5\t"},
+                   2},
+        CensusCase{
+            "SevenCharacterDeviceName", PciCardKeys(1, 4, 1000), {"Card1\tPCI\t4\tCOM1000\t"}, 1},
+        CensusCase{"DeviceNameTooLongEndsTheCensus",
+                   PciCards(3) + CardPath(2) + "\\Port1\n  DOSDeviceName = sz:COM12345\n",
+                   {"Card1\tPCI\t4\tCOM1\t"},
+                   2},
+        CensusCase{"EightBytesWithoutZeroAreCutThere",
+                   PciCardKeys(1, 4, 1) + CardPath(1) +
+                       "\\Port1\n  DOSDeviceName = hex:43 4f 4d 31 32 33 34 35\n",
+                   {"Card1\tPCI\t4\tCOM12345\t"},
+                   1}),
+    [](const ::testing::TestParamInfo<CensusCase>& info) { return info.param.name; });
 
 TEST_F(CardCensusTest, MoreThanTenCardsAreAllListedAndCounted) {
-    std::string text;
-    for (int card = 1; card <= 12; ++card) {
-        text += PciCard(card, 4, 4 * card - 3);
-    }
-    Build(Under(text));
+    Build(PciCards(12));
     const CardCensus census = TakeCardCensus();
     ASSERT_EQ(census.rows.size(), 12U);
     EXPECT_EQ(census.rows[9], "Card10\tPCI\t4\tCOM37\t");
@@ -145,18 +92,10 @@ TEST_F(CardCensusTest, MoreThanTenCardsAreAllListedAndCounted) {
     EXPECT_EQ(census.cardCount, 12);
 }
 
-TEST_F(CardCensusTest, RunningTwiceGivesTheSameResult) {
-    Build(Under(PciCard(1, 8, 3) + IsaCard(2, 4, 11)));
-    const CardCensus first = TakeCardCensus();
-    const CardCensus second = TakeCardCensus();
-    EXPECT_EQ(first.rows, second.rows);
-    EXPECT_EQ(first.cardCount, second.cardCount);
-}
-
 TEST_F(CardCensusTest, SubkeyCountEndsWhenTheKeyIsDeletedMeanwhile) {
-    Build(Under(IsaCard(1, 0, 1) + "Card1\\Port1\n"));
+    Build(IsaCardKeys(1, 0, 1) + CardPath(1) + "\\Port1\n");
     HKEY card = Open(CardKeyPath(1));
-    HKEY parameters = Open(kParams);
+    HKEY parameters = Open(kParametersPath);
     ASSERT_EQ(RegDeleteKeyA(parameters, "Card1\\Port1"), ERROR_SUCCESS);
     ASSERT_EQ(RegDeleteKeyA(parameters, "Card1"), ERROR_SUCCESS);
     EXPECT_EQ(CountSubkeys(card), 0U);
@@ -165,4 +104,4 @@ TEST_F(CardCensusTest, SubkeyCountEndsWhenTheKeyIsDeletedMeanwhile) {
 }
 
 }  // namespace
-}  // namespace zov
+}  // namespace zov::test

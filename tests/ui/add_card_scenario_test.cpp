@@ -6,12 +6,8 @@
 #include <string>
 
 #include "app_scenario.h"
-#include "platform/dialog/dialog_manager.h"
-#include "platform/framework/resource_handle.h"
 #include "store/card_globals.h"
-#include "ui/card_settings_dlg.h"
 #include "ui/res/resource.h"
-#include "ui/res/zovcfg_resources.h"
 
 namespace zov::test {
 namespace {
@@ -54,30 +50,16 @@ class AddCardScenario : public AppScenario {
         });
     }
 
-    void ExpectPciState() {
-        Check([] {
-            ASSERT_EQ(Caption(), kSettingsCaption);
-            for (const int list : {IDC_BASE_ADDRESS, IDC_IRQ}) {
-                EXPECT_EQ(SendDlgItemMessageA(Front(), list, CB_GETCURSEL, 0, 0), CB_ERR);
-                EXPECT_FALSE(Enabled(list));
-            }
-            EXPECT_TRUE(Checked(IDC_BUS_PCI));
-            EXPECT_FALSE(Checked(IDC_BUS_ISA));
-        });
-    }
-
-    // With the focus in the base-address list: picks "2A0" and "7", then unless only those
-    // two, "COM21" in the starting-port list, the way a keyboard user does.
-    void PickIsaChoices(bool startingPortToo = true) {
+    // With the focus in the base-address list: picks "2A0", "7" and "COM21", the way a
+    // keyboard user does.
+    void PickIsaChoices() {
         PressTimes(Key::Down, 10);  // "200" -> "2A0"
         Press(Key::Tab);
         Press(Key::F4);  // open the interrupt list, step down once, take it
         Press(Key::Down);
         Press(Key::Enter);
-        if (startingPortToo) {
-            Press(Key::Tab);
-            PressTimes(Key::Down, 8);  // "COM13" -> "COM21"
-        }
+        Press(Key::Tab);
+        PressTimes(Key::Down, 8);  // "COM13" -> "COM21"
     }
 
     // Ends the run from the card list with Escape; returns the exit code.
@@ -160,85 +142,6 @@ INSTANTIATE_TEST_SUITE_P(
                                "Starting Port Conflict", "COM21 to COM36"}),
     [](const ::testing::TestParamInfo<Conflict>& info) { return info.param.name; });
 
-TEST_F(AddCardScenario, PciConflictLeavesTheDialogInItsPciState) {
-    Build(PciCardKeys(1, 8, 13));
-    OpenSettings();
-    PressTimes(Key::Tab, 4);  // to the ISA button
-    Press(Key::Down);         // onto PCI, which sets it
-    ExpectPciState();
-    Press(Key::Enter);
-    Check([] { EXPECT_EQ(Caption(), "Starting Port Conflict"); });
-    Press(Key::Enter);
-    ExpectPciState();
-    Check([] { EXPECT_EQ(ComboText(IDC_STARTING_PORT), "COM13"); });
-    Press(Key::Escape);
-    EXPECT_EQ(Leave(), 0);
-    EXPECT_EQ(g_nChangeCount, 0);
-}
-
-// Setting ISA brings back the default list choices, whether by arrow from PCI or by space on
-// the set ISA button.
-TEST_F(AddCardScenario, SettingIsaBringsBackTheDefaultListChoices) {
-    OpenSettings();
-    PickIsaChoices(false);
-    PressTimes(Key::Tab, 3);
-    Check([] { EXPECT_EQ(GetFocus(), GetDlgItem(Front(), IDC_BUS_ISA)); });
-    Press(Key::Down);  // PCI
-    ExpectPciState();
-    Press(Key::Up);
-    ExpectSettings(kDefaults);
-    Alt('c');
-    OpenSettings();
-    PickIsaChoices(false);
-    PressTimes(Key::Tab, 3);
-    screen.PushCharacter(U' ');
-    ExpectSettings(kDefaults);
-    Alt('c');
-    EXPECT_EQ(Leave(), 0);
-    EXPECT_EQ(Parameters().find("Card"), std::string::npos) << Parameters();
-}
-
-TEST_F(AddCardScenario, PciCardGetsItsPortCountAndNoResources) {
-    Build(IsaCardKeys(1, 4, 1, 0x200, 5));
-    OpenSettings();
-    PressTimes(Key::Tab, 3);  // "8 Ports"
-    Press(Key::Down);         // "16 Ports"
-    Press(Key::Tab);          // ISA, the set button of the bus group
-    Press(Key::Down);         // PCI
-    ExpectPciState();
-    Press(Key::Enter);
-    ExpectCardList({"Card1\tISA\t4\tCOM1\t", "Card2\tPCI\t16\tCOM13\t"});
-    EXPECT_EQ(Leave(), 1);
-    EXPECT_EQ(Parameters(), LayoutOf(IsaCardKeys(1, 4, 1, 0x200, 5) + PciCardKeys(2, 16, 13)));
-}
-
-TEST_F(AddCardScenario, CancelRefreshesTheListWithNothingWritten) {
-    ExpectCardList({}, LB_ERR, "-A-");
-    OpenSettings();
-    // Another program configures a card while the dialog is open.
-    Check([this] { Build(PciCardKeys(1, 4, 3)); });
-    Alt('c');
-    ExpectCardList({"Card1\tPCI\t4\tCOM3\t"}, 0, "PAR");
-    EXPECT_EQ(Leave(), 0);
-    EXPECT_EQ(g_nChangeCount, 0);
-    EXPECT_EQ(Parameters(), LayoutOf(PciCardKeys(1, 4, 3)));
-}
-
-TEST_F(AddCardScenario, EighthCardDisablesAdd) {
-    Build(PciCards(7, 104));
-    Check([] { EXPECT_TRUE(Enabled(IDC_ADD)); });
-    OpenSettings();
-    Press(Key::Enter);
-    Check([] {
-        ASSERT_EQ(Caption(), kListCaption);
-        EXPECT_EQ(ListRows(IDC_CARD_LIST).back(), "Card8\tISA\t8\tCOM13\t");
-        EXPECT_FALSE(Enabled(IDC_ADD));
-    });
-    Alt('a');  // a disabled button does not answer its mnemonic
-    Check([] { EXPECT_EQ(Caption(), kListCaption); });
-    EXPECT_EQ(Leave(), 1);
-}
-
 // Nine card keys made by other means: Add is still enabled and shows the notice instead of the
 // settings dialog; the list stays as it was, even when the registry changed meanwhile.
 TEST_F(AddCardScenario, CardLimitShowsANoticeInsteadOfTheSettingsAndDoesNotRefresh) {
@@ -258,31 +161,6 @@ TEST_F(AddCardScenario, CardLimitShowsANoticeInsteadOfTheSettingsAndDoesNotRefre
         EXPECT_EQ(g_nCardCount, 9);
     });
     EXPECT_EQ(Leave(), 0);
-}
-
-// Add never opens the dialog for a non-administrator, so the dialog is run on its own here.
-TEST_F(AddCardScenario, SettingsForNonAdministratorKeepDoneDisabledAndWriteNothing) {
-    const BOOL savedIsAdmin = g_bIsAdmin;
-    g_bIsAdmin = FALSE;
-    g_nChangeCount = 0;
-    AfxSetResourceHandle(ZovcfgInstance());
-    AttachTerminal(&screen);
-    CCardSettingsDlg settings;
-    Check([] {
-        ASSERT_EQ(Caption(), kSettingsCaption);
-        EXPECT_FALSE(Enabled(IDOK));
-    });
-    Press(Key::Enter);  // the default button is disabled: nothing happens
-    Alt('d');
-    Check([] { EXPECT_EQ(Caption(), kSettingsCaption); });
-    Press(Key::Escape);
-    EXPECT_EQ(settings.DoModal(), IDCANCEL);
-    AttachTerminal(nullptr);
-    AfxSetResourceHandle(nullptr);
-    g_bIsAdmin = savedIsAdmin;
-    EXPECT_FALSE(screen.RanDry());
-    EXPECT_EQ(g_nChangeCount, 0);
-    EXPECT_EQ(Parameters().find("Card"), std::string::npos) << Parameters();
 }
 
 TEST_F(AddCardScenario, CardKeyCreatedMeanwhileIsNotOverwritten) {

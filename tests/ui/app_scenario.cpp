@@ -11,31 +11,6 @@
 
 namespace zov::test {
 
-namespace {
-
-std::string PortKeys(const std::string& cardKey, int ports, int firstCom) {
-    std::string text;
-    for (int port = 1; port <= ports; ++port) {
-        text += cardKey + "\\Port" + std::to_string(port) + "\n  DOSDeviceName = sz:COM" +
-                std::to_string(firstCom + port - 1) + "\n";
-    }
-    return text;
-}
-
-}  // namespace
-
-std::string CardPath(int card) {
-    return std::string(kParametersPath) + "\\Card" + std::to_string(card);
-}
-
-std::string PciCards(int count, int firstCom) {
-    std::string cards;
-    for (int card = 1; card <= count; ++card) {
-        cards += PciCardKeys(card, 4, firstCom + 4 * (card - 1));
-    }
-    return cards;
-}
-
 bool FindCloseBox(const MemoryTerminal& screen, const std::string& caption, int* x, int* y) {
     if (!screen.Find(caption, x, y)) {
         return false;
@@ -56,15 +31,15 @@ Credentials NonAdministrator() {
     return user;
 }
 
-std::string IsaCardKeys(int card, int ports, int firstCom, unsigned baseAddress, unsigned irq) {
-    return CardPath(card) + "\n  ZOVBaseAddress = dword:" + std::to_string(baseAddress) +
-           "\n  ZOVIrq = dword:" + std::to_string(irq) + "\n" +
-           PortKeys(CardPath(card), ports, firstCom);
-}
-
-std::string PciCardKeys(int card, int ports, int firstCom) {
-    return CardPath(card) + "\n  ZOVPortCount = dword:" + std::to_string(ports) + "\n" +
-           PortKeys(CardPath(card), ports, firstCom);
+void AppScenario::FailAtWrite(int k) {
+    if (k == 0) {
+        unsetenv("ZOVCFG_FAULT_AT_WRITE");
+        unsetenv("ZOVCFG_FAULT_MODE");
+    } else {
+        setenv("ZOVCFG_FAULT_MODE", "fail", 1);
+        setenv("ZOVCFG_FAULT_AT_WRITE", std::to_string(k).c_str(), 1);
+    }
+    CloseRegistryDatabase();
 }
 
 int AppScenario::RunApp() {

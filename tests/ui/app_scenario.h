@@ -6,21 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "card_keys.h"
 #include "platform/security/credentials.h"
 #include "platform/terminal/memory_terminal.h"
 #include "registry_test_support.h"
 
 namespace zov::test {
 
-inline constexpr const char* kParametersPath =
-    "SYSTEM\\CurrentControlSet\\Services\\ZOVCOM\\Parameters";
-
-// Card keys in the registry fixture's notation, under the Parameters key.
-std::string IsaCardKeys(int card, int ports, int firstCom, unsigned baseAddress, unsigned irq);
-std::string PciCardKeys(int card, int ports, int firstCom);
-// Cards 1 to count, PCI with four ports each, card k on COM firstCom+4(k-1) and up.
-std::string PciCards(int count, int firstCom = 1);
-std::string CardPath(int card);
 // Finds the close box on the screen line of the caption, right of it; false when there is none.
 bool FindCloseBox(const MemoryTerminal& screen, const std::string& caption, int* x, int* y);
 // The process's own credentials without the administrators' group.
@@ -33,6 +25,8 @@ class AppScenario : public RegistryTest {
     // Runs the utility until its card list closes; returns the exit code. Fails the test when
     // the queued input ran out before the utility ended.
     int RunApp();
+    // Makes the k-th registry write from the next opening of the database fail (0: none).
+    static void FailAtWrite(int k);
     // Queues a check to run when the input reaches it.
     void Check(std::function<void()> check) { screen.PushCallback(std::move(check)); }
     void Press(Key key, bool alt = false) { screen.PushKey(key, alt); }

@@ -18,18 +18,6 @@ namespace {
 constexpr const char* kSettingsCaption = "ZOV Card Settings";
 constexpr const char* kListCaption = " Tarnell ZOV Cards";
 
-// Makes the k-th registry write from the next opening of the database fail (0: none).
-void FailAtWrite(int k) {
-    if (k == 0) {
-        unsetenv("ZOVCFG_FAULT_AT_WRITE");
-        unsetenv("ZOVCFG_FAULT_MODE");
-    } else {
-        setenv("ZOVCFG_FAULT_MODE", "fail", 1);
-        setenv("ZOVCFG_FAULT_AT_WRITE", std::to_string(k).c_str(), 1);
-    }
-    CloseRegistryDatabase();
-}
-
 // Which write of the add fails: 0 the first, 1 one in the middle, 2 the commit.
 class FailedAddScenario : public AppScenario, public ::testing::WithParamInterface<int> {
   protected:
