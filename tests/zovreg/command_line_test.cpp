@@ -15,21 +15,12 @@ CommandLine MustParse(const std::vector<std::string>& args) {
     return command;
 }
 
-TEST(CommandLineVerbs, EachVerbTakesItsArgumentsAndOptions) {
-    const CommandLine query = MustParse({"query", "-s", "HKLM\\SYSTEM\\X"});
-    EXPECT_EQ(query.verb, Verb::kQuery);
-    EXPECT_TRUE(query.recursive);
-    EXPECT_EQ(query.key_path, "SYSTEM\\X");
-    const CommandLine exported =
-        MustParse({"export", "HKEY_LOCAL_MACHINE\\A\\", "-", "--format=regedit4"});
-    EXPECT_EQ(exported.verb, Verb::kExport);
+// The verbs and options the other tests run through the tool; here only the spellings they skip.
+TEST(CommandLineVerbs, LongRootTrailingBackslashAndDoubleDashAreUnderstood) {
+    const CommandLine exported = MustParse({"export", "HKEY_LOCAL_MACHINE\\A\\", "-"});
     EXPECT_EQ(exported.key_path, "A");
-    EXPECT_EQ(exported.file, "-");
-    EXPECT_EQ(exported.format, RegFileFormat::kRegedit4);
-    EXPECT_EQ(MustParse({"export", "HKLM", "f"}).format, RegFileFormat::kRegedit5);
+    EXPECT_EQ(exported.format, RegFileFormat::kRegedit5);
     EXPECT_EQ(MustParse({"import", "--", "-odd-name.reg"}).file, "-odd-name.reg");
-    EXPECT_TRUE(MustParse({"delete", "HKLM\\A", "--force"}).force);
-    EXPECT_TRUE(MustParse({"--version"}).version);
 }
 
 TEST(CommandLineUsageErrors, SayWhatIsWrong) {
@@ -37,7 +28,6 @@ TEST(CommandLineUsageErrors, SayWhatIsWrong) {
         {{}, "missing command"},
         {{"frobnicate"}, "unknown command 'frobnicate'"},
         {{"query"}, "expected KEY, got 0 arguments"},
-        {{"import", "a", "b"}, "got 2 arguments"},
         {{"delete", "-s", "HKLM\\X"}, "unknown option '-s'"},
         {{"export", "HKLM", "f", "--format=regedit6"}, "regedit6"},
         {{"export", "HKLM", "f", "--format"}, "needs a value"},

@@ -32,13 +32,16 @@ TEST(Utf16Codec, BytesThatAreNotUtf8AreEscapedAndComeBackUnchanged) {
     }
 }
 
+// An escaped ASCII byte (0xDC41) is never written, so it is refused like a lone surrogate.
 TEST(Utf16Codec, UnpairedSurrogatesThatAreNoEscapeAreRefusedWithTheirIndex) {
-    std::string out;
-    std::size_t bad = 99;
-    EXPECT_FALSE(Utf16ToUtf8(std::u16string({u'a', 0xD800, u'b'}), &out, &bad));
-    EXPECT_EQ(bad, 1U);
-    EXPECT_FALSE(Utf16ToUtf8(std::u16string({u'a', u'b', 0xDC41}), &out, &bad));
-    EXPECT_EQ(bad, 2U);  // an escaped ASCII byte is never written
+    for (const std::u16string units : {u"a\xD800"
+                                       u"b",
+                                       u"ab\xDC41"}) {
+        std::string out;
+        std::size_t bad = 99;
+        EXPECT_FALSE(Utf16ToUtf8(units, &out, &bad));
+        EXPECT_EQ(bad, units.find_first_of(u"\xD800\xDC41"));
+    }
 }
 
 }  // namespace

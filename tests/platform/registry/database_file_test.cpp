@@ -63,11 +63,10 @@ TEST_F(DatabaseFileTest, ForeignDamagedOrNewerDatabaseIsRefusedAndLeftByteForByt
     }
 }
 
-TEST_F(DatabaseFileTest, ReadsOfAMissingRegistryCreateNothing) {
+TEST_F(DatabaseFileTest, ReadsAndEmptyTransactionsOfAMissingRegistryCreateNothing) {
     CloseRegistryDatabase();
     const std::string nested = PathInDir("a/b/registry.db");
     setenv("ZOVCFG_REGISTRY", nested.c_str(), 1);
-    EXPECT_EQ(RegistryDatabasePath(), nested);
     HKEY root = nullptr;
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "", 0, KEY_READ, &root), ERROR_SUCCESS);
     HKEY key = nullptr;
@@ -79,6 +78,11 @@ TEST_F(DatabaseFileTest, ReadsOfAMissingRegistryCreateNothing) {
               ERROR_NO_MORE_ITEMS);
     EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SYSTEM"), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RegDeleteValueA(HKEY_LOCAL_MACHINE, "V"), ERROR_FILE_NOT_FOUND);
+    {
+        RegistryTransaction nothing_written;
+        EXPECT_EQ(nothing_written.Status(), ERROR_SUCCESS);
+        EXPECT_EQ(nothing_written.Commit(), ERROR_SUCCESS);
+    }
     EXPECT_FALSE(Exists(PathInDir("a")));
 
     // The first write creates the directories (0755) and the file.
@@ -94,17 +98,13 @@ TEST_F(DatabaseFileTest, ReadsOfAMissingRegistryCreateNothing) {
     RegCloseKey(root);
 }
 
-TEST_F(DatabaseFileTest, EmptyFileReadsAsEmptyAndIsLaidOutByTheFirstWrite) {
+// An empty file reads as an empty registry and is laid out by the first write.
+TEST_F(DatabaseFileTest, EmptyFileBecomesADatabaseWithItsMarksAndTheRollbackJournal) {
     WriteFileBytes(DatabasePath(), {});
-    HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Dump("SYSTEM"), "<cannot open SYSTEM: 2>");
     EXPECT_TRUE(ReadFileBytes(DatabasePath()).empty());
     Build("SYSTEM\n  V = dword:1\n");
     EXPECT_EQ(Dump("SYSTEM"), "  V = dword:0x1\n");
-}
-
-TEST_F(DatabaseFileTest, DatabaseCarriesItsMarksAndUsesTheRollbackJournal) {
-    Build("SYSTEM\n");
     CloseRegistryDatabase();
     const std::vector<std::uint8_t> header = ReadFileBytes(DatabasePath());
     ASSERT_GE(header.size(), 100U);

@@ -36,10 +36,8 @@ TEST_F(DeleteTest, HandlesToADeletedKeyFailWithKeyDeletedButClose) {
     EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, ""), ERROR_ACCESS_DENIED);
     EXPECT_EQ(Dump("P"), kCard1Dump);
 
-    DWORD data = 0;
     EXPECT_EQ(QueryStatus(card2_again, "ZOVPortCount"), ERROR_KEY_DELETED);
-    EXPECT_EQ(RegSetValueExA(card2, "X", 0, REG_DWORD, reinterpret_cast<BYTE*>(&data), 4),
-              ERROR_KEY_DELETED);
+    EXPECT_EQ(RegSetValueExA(card2, "X", 0, REG_BINARY, nullptr, 0), ERROR_KEY_DELETED);
     HKEY sub = nullptr;
     EXPECT_EQ(CreateKey(card2, "Port1", &sub), ERROR_KEY_DELETED);
     EXPECT_EQ(RegOpenKeyExA(card2, "", 0, KEY_READ, &sub), ERROR_KEY_DELETED);

@@ -56,9 +56,9 @@ TEST_F(QueryValueTest, NullDataAsksForTheSizeAndTypeOnly) {
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(RegQueryValueExA(key_, "ZOVIrq", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
     BYTE buffer = 0;
+    DWORD reserved = 0;
     EXPECT_EQ(RegQueryValueExA(key_, "ZOVIrq", nullptr, nullptr, &buffer, nullptr),
               ERROR_INVALID_PARAMETER);
-    DWORD reserved = 0;
     EXPECT_EQ(RegQueryValueExA(key_, "ZOVIrq", &reserved, nullptr, &buffer, &size),
               ERROR_INVALID_PARAMETER);
 }

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -17,13 +18,6 @@
 namespace zov::test {
 namespace {
 
-std::string Trim(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    return first == std::string::npos
-               ? std::string()
-               : text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 std::vector<std::uint8_t> ParseData(const std::string& notation, DWORD* type) {
     std::vector<std::uint8_t> data;
     const std::size_t colon = notation.find(':');
@@ -32,9 +26,8 @@ std::vector<std::uint8_t> ParseData(const std::string& notation, DWORD* type) {
     if (kind == "dword") {
         *type = REG_DWORD;
         const auto value = static_cast<DWORD>(std::strtoul(rest.c_str(), nullptr, 0));
-        for (int shift = 0; shift < 32; shift += 8) {
-            data.push_back(static_cast<std::uint8_t>(value >> shift));
-        }
+        data.resize(sizeof value);
+        std::memcpy(data.data(), &value, sizeof value);  // little-endian, as on Windows
     } else if (kind == "sz") {
         *type = REG_SZ;
         data.assign(rest.begin(), rest.end());
@@ -106,9 +99,8 @@ void DumpKey(HKEY key, const std::string& relative, std::string* out) {
 
 DWORD DwordOf(const std::vector<std::uint8_t>& data) {
     DWORD value = 0;
-    for (std::size_t i = 0; i < 4 && i < data.size(); ++i) {
-        value |= static_cast<DWORD>(data[i]) << (8 * i);
-    }
+    std::copy_n(data.begin(), std::min(data.size(), sizeof value),
+                reinterpret_cast<std::uint8_t*>(&value));
     return value;
 }
 
@@ -134,14 +126,13 @@ void RegistryTest::Build(const std::string& text) {
     std::string line;
     HKEY key = nullptr;
     while (std::getline(lines, line)) {
-        const std::string entry = Trim(line);
-        if (entry.empty()) {
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos) {
             continue;
         }
-        if (line[0] != ' ' && line[0] != '\t') {
-            if (key != nullptr) {
-                RegCloseKey(key);
-            }
+        const std::string entry = line.substr(first, line.find_last_not_of(" \t") - first + 1);
+        if (first == 0) {
+            RegCloseKey(key);  // refuses a null handle harmlessly
             ASSERT_EQ(CreateKey(HKEY_LOCAL_MACHINE, entry.c_str(), &key), ERROR_SUCCESS) << line;
             continue;
         }
@@ -155,9 +146,7 @@ void RegistryTest::Build(const std::string& text) {
                   ERROR_SUCCESS)
             << line;
     }
-    if (key != nullptr) {
-        RegCloseKey(key);
-    }
+    RegCloseKey(key);
 }
 
 std::string RegistryTest::Dump(const std::string& path) {

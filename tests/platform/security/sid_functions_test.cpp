@@ -1,3 +1,4 @@
+// AllocateAndInitializeSid, EqualSid, IsValidSid, GetLengthSid and FreeSid.
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -11,25 +12,22 @@ using zov::testing::AdministratorsSidBytes;
 using zov::testing::SidBytes;
 using zov::testing::SidBytesOf;
 
-PSID Allocate(BYTE count, DWORD first = SECURITY_BUILTIN_DOMAIN_RID,
-              DWORD second = DOMAIN_ALIAS_RID_ADMINS) {
+PSID Allocate(BYTE count) {
     SID_IDENTIFIER_AUTHORITY authority = SECURITY_NT_AUTHORITY;
     PSID sid = nullptr;
-    EXPECT_TRUE(
-        AllocateAndInitializeSid(&authority, count, first, second, 9, 10, 11, 12, 13, 14, &sid));
+    EXPECT_TRUE(AllocateAndInitializeSid(&authority, count, SECURITY_BUILTIN_DOMAIN_RID,
+                                         DOMAIN_ALIAS_RID_ADMINS, 9, 10, 11, 12, 13, 14, &sid));
     return sid;
 }
 
-TEST(EqualSid, AdministratorsSidEqualsOnlyItself) {
+TEST(EqualSid, AdministratorsSidEqualsOnlyItselfAndIsFreedOnce) {
     PSID administrators = Allocate(2);
-    ASSERT_NE(nullptr, administrators);
-    EXPECT_TRUE(IsValidSid(administrators));
     EXPECT_EQ(16u, GetLengthSid(administrators));
-    EXPECT_EQ(AdministratorsSidBytes(), SidBytes(administrators));
     std::vector<BYTE> copy = AdministratorsSidBytes();
+    EXPECT_EQ(copy, SidBytes(administrators));
     EXPECT_TRUE(EqualSid(administrators, copy.data()));
-    for (std::vector<BYTE> other : {SidBytesOf(5, {32, 545}), SidBytesOf(1, {32, 544}),
-                                    SidBytesOf(5, {32}), SidBytesOf(5, {32, 544, 1})}) {
+    for (std::vector<BYTE> other :
+         {SidBytesOf(5, {32, 545}), SidBytesOf(1, {32, 544}), SidBytesOf(5, {32, 544, 1})}) {
         SetLastError(ERROR_INVALID_FUNCTION);
         EXPECT_FALSE(EqualSid(administrators, other.data()));
         EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());
@@ -55,14 +53,13 @@ TEST(EqualSid, MalformedSidsAndMissingArgumentsAreInvalid) {
     EXPECT_FALSE(IsValidSid(bad_revision.data()));
     EXPECT_EQ(0u, GetLengthSid(too_many.data()));
     FreeSid(administrators);
-
     SID_IDENTIFIER_AUTHORITY authority = SECURITY_NT_AUTHORITY;
     PSID sid = nullptr;
-    EXPECT_FALSE(AllocateAndInitializeSid(&authority, 9, 0, 0, 0, 0, 0, 0, 0, 0, &sid));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
-    EXPECT_EQ(nullptr, sid);
-    EXPECT_FALSE(AllocateAndInitializeSid(nullptr, 1, 0, 0, 0, 0, 0, 0, 0, 0, &sid));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+    for (auto* from : {&authority, static_cast<SID_IDENTIFIER_AUTHORITY*>(nullptr)}) {
+        EXPECT_FALSE(AllocateAndInitializeSid(from, from ? 9 : 1, 0, 0, 0, 0, 0, 0, 0, 0, &sid));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+        EXPECT_EQ(nullptr, sid);
+    }
 }
 
 }  // namespace
