@@ -35,9 +35,8 @@ std::vector<std::uint8_t> ParseData(const std::string& notation, DWORD* type) {
     } else if (kind == "hex") {
         *type = REG_BINARY;
         std::istringstream bytes(rest);
-        std::string byte;
-        while (bytes >> byte) {
-            data.push_back(static_cast<std::uint8_t>(std::strtoul(byte.c_str(), nullptr, 16)));
+        for (unsigned byte = 0; bytes >> std::hex >> byte;) {
+            data.push_back(static_cast<std::uint8_t>(byte));
         }
     } else {
         ADD_FAILURE() << "unknown value notation: " << notation;
