@@ -6,7 +6,7 @@
 namespace zov {
 
 PushButton::PushButton(const ControlTemplate& control)
-    : Window(WindowKind::PushButton, control.id, control.style, control.exStyle, control.text) {}
+    : ClickableControl(WindowKind::PushButton, control) {}
 
 void PushButton::Click() {
     if (Enabled() && Parent() != nullptr) {
@@ -22,9 +22,9 @@ LRESULT PushButton::Message(UINT msg, WPARAM wParam, LPARAM lParam) {
         case BM_GETCHECK:
             return BST_UNCHECKED;
         case BM_GETSTATE:
-            return pressed_ ? BST_PUSHED : 0;
+            return Pressed() ? BST_PUSHED : 0;
         case BM_SETSTATE:
-            pressed_ = wParam != 0;
+            SetPressed(wParam != 0);
             return 0;
         case BM_SETSTYLE:
             SetStyle((Style() & ~static_cast<DWORD>(BS_TYPEMASK)) |
@@ -51,36 +51,15 @@ void PushButton::Draw(Painter& painter, const ControlLook& look) const {
     }
     const CellRect area = Rect().Offset(look.originX, look.originY);
     const LabelText label = Label();
-    const int shift = pressed_ ? 1 : 0;  // a pressed button sinks into its shadow
+    const int shift = Pressed() ? 1 : 0;  // a pressed button sinks into its shadow
     painter.Fill({area.x + shift, area.y, area.width, 1}, U' ', role);
     painter.Put(area.x + shift, area.y, U'[', role);
     painter.Put(area.Right() - 1 + shift, area.y, U']', role);
     painter.Text(area.x + LabelColumn() + shift, area.y, label.shown, role, label.underline);
-    if (look.threeD && !pressed_) {
+    if (look.threeD && !Pressed()) {
         painter.Put(area.Right(), area.y, U'▄', CellRole::Shadow);
         for (int x = area.x + 1; x <= area.Right(); ++x) {
             painter.Put(x, area.y + 1, U'▀', CellRole::Shadow);
-        }
-    }
-}
-
-bool PushButton::Key(const KeyEvent& key) {
-    if (key.key == Key::Character && key.ch == U' ' && !key.alt && !key.ctrl) {
-        Click();
-        return true;
-    }
-    return false;
-}
-
-void PushButton::Mouse(const MouseEvent& mouse, int x, int y) {
-    const bool inside = x >= 0 && y == 0 && x < Rect().width;
-    if (mouse.action == MouseAction::Press && mouse.button == 1) {
-        pressed_ = inside;
-    } else if (mouse.action == MouseAction::Release && mouse.button == 1) {
-        const bool fire = pressed_ && inside;
-        pressed_ = false;
-        if (fire) {
-            Click();
         }
     }
 }

@@ -2,13 +2,13 @@
 // BM_CLICK, and when the mouse button is released over it after a press on it.
 #pragma once
 
+#include "platform/dialog/clickable_control.h"
 #include "platform/dialog/label_text.h"
 #include "platform/dialog/resource.h"
-#include "platform/dialog/window.h"
 
 namespace zov {
 
-class PushButton : public Window {
+class PushButton : public ClickableControl {
   public:
     explicit PushButton(const ControlTemplate& control);
 
@@ -16,19 +16,15 @@ class PushButton : public Window {
     LabelText Label() const { return LabelText::Parse(Text()); }
     // The cells the face needs: the label between "[ " and " ]".
     static int FaceWidth(const LabelText& label) { return label.Width() + 4; }
-    void Click();
+    void Click() override;
 
     LRESULT Message(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    bool CanTakeFocus() const override { return Enabled() && Visible(); }
     void Draw(Painter& painter, const ControlLook& look) const override;
-    bool Key(const KeyEvent& key) override;
-    void Mouse(const MouseEvent& mouse, int x, int y) override;
     CursorPosition Cursor(const ControlLook& look) const override;
     char Mnemonic() const override { return Label().mnemonic; }
 
   private:
     int LabelColumn() const;
-    bool pressed_ = false;
 };
 
 }  // namespace zov

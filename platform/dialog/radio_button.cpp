@@ -7,7 +7,7 @@
 namespace zov {
 
 RadioButton::RadioButton(const ControlTemplate& control)
-    : Window(WindowKind::RadioButton, control.id, control.style, control.exStyle, control.text) {}
+    : ClickableControl(WindowKind::RadioButton, control) {}
 
 bool RadioButton::IsRadio() const {
     const DWORD type = Style() & BS_TYPEMASK;
@@ -59,7 +59,7 @@ LRESULT RadioButton::Message(UINT msg, WPARAM wParam, LPARAM lParam) {
                                                                     : BST_CHECKED);
             return 0;
         case BM_GETSTATE:
-            return check_ | (pressed_ ? BST_PUSHED : 0);
+            return check_ | (Pressed() ? BST_PUSHED : 0);
         default:
             return Window::Message(msg, wParam, lParam);
     }
@@ -83,27 +83,6 @@ void RadioButton::Draw(Painter& painter, const ControlLook& look) const {
     painter.Put(area.x + 2, area.y, IsRadio() ? U')' : U']', role);
     painter.Put(area.x + 3, area.y, U' ', role);
     painter.Text(area.x + 4, area.y, label.shown, role, label.underline);
-}
-
-bool RadioButton::Key(const KeyEvent& key) {
-    if (key.key == Key::Character && key.ch == U' ' && !key.alt && !key.ctrl) {
-        Click();
-        return true;
-    }
-    return false;
-}
-
-void RadioButton::Mouse(const MouseEvent& mouse, int x, int y) {
-    const bool inside = x >= 0 && y == 0 && x < Rect().width;
-    if (mouse.action == MouseAction::Press && mouse.button == 1) {
-        pressed_ = inside;
-    } else if (mouse.action == MouseAction::Release && mouse.button == 1) {
-        const bool fire = pressed_ && inside;
-        pressed_ = false;
-        if (fire) {
-            Click();
-        }
-    }
 }
 
 CursorPosition RadioButton::Cursor(const ControlLook& look) const {

@@ -4,13 +4,13 @@
 // what makes Tab enter a group on its checked button.
 #pragma once
 
+#include "platform/dialog/clickable_control.h"
 #include "platform/dialog/label_text.h"
 #include "platform/dialog/resource.h"
-#include "platform/dialog/window.h"
 
 namespace zov {
 
-class RadioButton : public Window {
+class RadioButton : public ClickableControl {
   public:
     explicit RadioButton(const ControlTemplate& control);
 
@@ -18,22 +18,18 @@ class RadioButton : public Window {
     bool IsAutomaticRadio() const { return (Style() & BS_TYPEMASK) == BS_AUTORADIOBUTTON; }
     UINT Check() const { return check_; }
     void SetCheck(UINT check);
-    void Click();
+    void Click() override;
     LabelText Label() const { return LabelText::Parse(Text()); }
     // The cells it needs: mark, blank and label.
     static int FaceWidth(const LabelText& label) { return label.Width() + 4; }
 
     LRESULT Message(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    bool CanTakeFocus() const override { return Enabled() && Visible(); }
     void Draw(Painter& painter, const ControlLook& look) const override;
-    bool Key(const KeyEvent& key) override;
-    void Mouse(const MouseEvent& mouse, int x, int y) override;
     CursorPosition Cursor(const ControlLook& look) const override;
     char Mnemonic() const override { return Label().mnemonic; }
 
   private:
     UINT check_ = BST_UNCHECKED;
-    bool pressed_ = false;
 };
 
 }  // namespace zov
