@@ -56,9 +56,11 @@ TEST_F(ExecutableTest, UsageErrorsExitWithTwoHelpAndVersionWithZero) {
     EXPECT_EQ(RunExecutable({"import", "--help"}).out.rfind("Usage: zovreg import", 0), 0U);
 }
 
-TEST_F(ExecutableTest, RefusedDeleteWithoutATerminalExitsWithOneAndChangesNothing) {
+TEST_F(ExecutableTest, ExportsUtf16ToStandardOutputAndRefusesDeleteWithoutATerminal) {
     BuildTwoCards();
     const std::string before = Dump("SYSTEM");
+    EXPECT_EQ(RunExecutable({"export", "HKLM\\SYSTEM", "-"}).out,
+              Run({"export", "HKLM\\SYSTEM", "-"}).out);
     const ToolRun no_terminal = RunExecutable({"delete", "HKLM\\SYSTEM"});
     EXPECT_EQ(no_terminal.status, 1);
     EXPECT_NE(no_terminal.err.find("no terminal"), std::string::npos) << no_terminal.err;

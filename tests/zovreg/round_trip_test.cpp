@@ -24,6 +24,7 @@ class RoundTripTest : public ZovregTest, public ::testing::WithParamInterface<co
         SetValue(odd, "Quotes \"and\" \\backslashes\\", REG_SZ,
                  Bytes("say \"hi\" to C:\\dir\\\0"s));
         SetValue(odd, "@", REG_SZ, Bytes("not the default\0"s));
+        SetValue(odd, "a=b", REG_DWORD, {1, 2, 3, 4});
         SetValue(odd, std::string(16383, 'L'), REG_SZ, Bytes("long name\0"s));
         std::string binary(1000, '\0');
         for (std::size_t i = 0; i < binary.size(); ++i) {

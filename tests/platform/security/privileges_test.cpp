@@ -104,6 +104,7 @@ TEST(LookupPrivilegeValue, KnownNamesInAnyCaseGiveTheWindowsNumbersOthersFail) {
                   {"", SE_RESTORE_NAME, 18, 0},
                   {nullptr, "SeShutdownPrivilege", 0, ERROR_NO_SUCH_PRIVILEGE},
                   {nullptr, "SeBackup", 0, ERROR_NO_SUCH_PRIVILEGE},
+                  {nullptr, "SeBackupPrivilegeX", 0, ERROR_NO_SUCH_PRIVILEGE},
                   {"\\\\elsewhere", SE_BACKUP_NAME, 0, ERROR_INVALID_PARAMETER},
                   {nullptr, nullptr, 0, ERROR_INVALID_PARAMETER}};
     for (const auto& row : kCases) {

@@ -50,6 +50,7 @@ TEST(TokenAccess, EachRightAllowsOnlyItsOwnCalls) {
         DWORD adjust_status;
     } kCases[] = {{TOKEN_READ, ERROR_INSUFFICIENT_BUFFER, ERROR_ACCESS_DENIED},
                   {TOKEN_ADJUST_PRIVILEGES, ERROR_ACCESS_DENIED, ERROR_SUCCESS},
+                  {0x80000000 /* GENERIC_READ */, ERROR_INSUFFICIENT_BUFFER, ERROR_ACCESS_DENIED},
                   {0x02000000 /* MAXIMUM_ALLOWED */, ERROR_INSUFFICIENT_BUFFER, ERROR_SUCCESS}};
     for (const auto& row : kCases) {
         const auto token = zov::testing::TokenFor(zov::Credentials{1, 0, {}}, row.access);
