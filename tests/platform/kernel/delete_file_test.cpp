@@ -1,7 +1,5 @@
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,6 +7,7 @@
 #include <string>
 
 #include "platform/win32.h"
+#include "registry_test_support.h"
 
 namespace {
 
@@ -63,18 +62,11 @@ TEST_F(DeleteFile, FileInADirectoryWithoutWriteRightIsAccessDeniedForNobody) {
         GTEST_SKIP() << "needs root to drop to nobody";
     }
     ASSERT_EQ(0, chmod(directory_.c_str(), 0755));
-    const pid_t child = fork();
-    if (child == 0) {
-        constexpr gid_t kNogroup = 65534;
-        constexpr uid_t kNobody = 65534;
-        if (setgroups(0, nullptr) != 0 || setgid(kNogroup) != 0 || setuid(kNobody) != 0) {
-            _exit(255);
-        }
-        _exit(DeleteFileA(PathOf("folder/file").c_str()) ? 0 : static_cast<int>(GetLastError()));
-    }
-    int status = 0;
-    ASSERT_EQ(child, waitpid(child, &status, 0));
-    EXPECT_EQ(ERROR_ACCESS_DENIED, WEXITSTATUS(status));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, zov::test::RunInChild([this] {
+                  return zov::test::BecomeNobody() && !DeleteFileA(PathOf("folder/file").c_str())
+                             ? static_cast<int>(GetLastError())
+                             : 255;
+              }));
     EXPECT_TRUE(fs::exists(PathOf("folder/file")));
 }
 

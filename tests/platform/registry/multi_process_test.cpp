@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/format.h"
@@ -17,14 +18,8 @@ namespace {
 
 // The exit code of a child: the number (from 1) of the first check that failed, or 0.
 int FirstFailed(std::initializer_list<bool> checks) {
-    int number = 1;
-    for (const bool ok : checks) {
-        if (!ok) {
-            return number;
-        }
-        ++number;
-    }
-    return 0;
+    const auto failed = std::find(checks.begin(), checks.end(), false);
+    return failed == checks.end() ? 0 : static_cast<int>(failed - checks.begin()) + 1;
 }
 
 class MultiProcessTest : public RegistryTest {
