@@ -1,103 +1,81 @@
 #include "card_invariants.h"
 
-#include <strings.h>
-
 #include <cstdlib>
+#include <map>
 #include <set>
+#include <sstream>
 #include <vector>
 
-#include "card_store_fixture.h"
 #include "platform/format.h"
-#include "platform/win32.h"
 
 namespace zov::test {
 namespace {
 
-std::vector<std::string> SubkeyNames(HKEY key) {
-    std::vector<std::string> names;
-    for (DWORD index = 0;; ++index) {
-        std::string name(256, '\0');
-        DWORD size = static_cast<DWORD>(name.size());
-        if (RegEnumKeyExA(key, index, name.data(), &size, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS) {
-            return names;
-        }
-        names.push_back(name.substr(0, size));
-    }
-}
-
-// The data of value `name` of the subkey `subkey` if it has type `type`, else nothing.
-std::vector<BYTE> ValueOf(HKEY parent, const std::string& subkey, const char* name, DWORD type) {
-    std::vector<BYTE> data(64);
-    DWORD size = static_cast<DWORD>(data.size());
-    DWORD actual = 0;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return {};
-    }
-    const LSTATUS status = RegQueryValueExA(key, name, nullptr, &actual, data.data(), &size);
-    RegCloseKey(key);
-    data.resize(status == ERROR_SUCCESS && actual == type ? size : 0);
-    return data;
-}
-
-// Problems of card `card`, whose COM names are added to `names`.
-std::string CardProblems(HKEY parameters, int card, std::set<std::string>* names) {
-    const std::string cardName = FormatText("Card%d", card);
-    HKEY cardKey = nullptr;
-    if (RegOpenKeyExA(parameters, cardName.c_str(), 0, KEY_READ, &cardKey) != ERROR_SUCCESS) {
-        return cardName + " is missing\n";
-    }
-    const std::vector<BYTE> count = ValueOf(parameters, cardName, "ZOVPortCount", REG_DWORD);
-    const long ports = count.size() == 4 ? static_cast<long>(DwordOf(count)) : -1;
-    const std::size_t portKeys = SubkeyNames(cardKey).size();
-    std::string problems;
-    if (ports <= 0 || static_cast<std::size_t>(ports) != portKeys) {
-        problems += FormatText("%s has ZOVPortCount %ld and %zu subkeys\n", cardName.c_str(), ports,
-                               portKeys);
-    }
-    long firstCom = -1;
-    for (long port = 1; port <= ports && port <= 64; ++port) {
-        const std::string portName = FormatText("Port%ld", port);
-        const std::vector<BYTE> data = ValueOf(cardKey, portName, "DOSDeviceName", REG_SZ);
-        const std::string device(data.begin(), data.end() - (data.empty() ? 0 : 1));
-        if (port == 1 && device.size() > 3) {
-            firstCom = std::strtol(device.c_str() + 3, nullptr, 10);
-        }
-        // A missing port key or name reads as "" and is reported here too.
-        if (device != FormatText("COM%ld", firstCom + port - 1) || data.back() != 0) {
-            problems += FormatText("%s\\%s is named \"%s\"\n", cardName.c_str(), portName.c_str(),
-                                   device.c_str());
-        }
-        if (!names->insert(device).second) {
-            problems += FormatText("%s is named twice\n", device.c_str());
+// The text after `prefix` of the first of `lines` that starts with it, or "".
+std::string After(const std::vector<std::string>& lines, const std::string& prefix) {
+    for (const std::string& line : lines) {
+        if (line.rfind(prefix, 0) == 0) {
+            return line.substr(prefix.size());
         }
     }
-    RegCloseKey(cardKey);
-    return problems;
+    return "";
 }
 
 }  // namespace
 
-std::string CardInvariantProblems(int expectedCards) {
-    HKEY parameters = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kParametersPath, 0, KEY_READ, &parameters) !=
-        ERROR_SUCCESS) {
-        return "the Parameters key cannot be opened\n";
+std::string CardInvariantProblems(const std::string& parameters, int expectedCards) {
+    // The value lines of each key, by its path below the Parameters key.
+    std::map<std::string, std::vector<std::string>> keys;
+    std::map<std::string, int> subkeys;  // of each key below the Parameters key
+    std::istringstream lines(parameters);
+    std::string key;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("  ", 0) == 0) {
+            keys[key].push_back(line.substr(2));
+            continue;
+        }
+        keys[key = line];
+        const std::size_t slash = line.rfind('\\');
+        ++subkeys[slash == std::string::npos ? "" : line.substr(0, slash)];
     }
     std::string problems;
-    for (const std::string& name : SubkeyNames(parameters)) {
-        const int card =
-            strncasecmp(name.c_str(), "Card", 4) == 0 ? std::atoi(name.c_str() + 4) : 0;
-        if (card < 1 || card > expectedCards || name.substr(4) != std::to_string(card)) {
-            problems += FormatText("%s is there beside %d cards\n", name.c_str(), expectedCards);
+    for (const auto& entry : keys) {  // "" holds the Parameters key's own values
+        const std::string& path = entry.first;
+        const int card = path.size() > 4 ? std::atoi(path.c_str() + 4) : 0;
+        if (!path.empty() && path.find('\\') == std::string::npos &&
+            (path != FormatText("Card%d", card) || card < 1 || card > expectedCards)) {
+            problems += FormatText("%s is there beside %d cards\n", path.c_str(), expectedCards);
         }
     }
     std::set<std::string> comNames;
     for (int card = 1; card <= expectedCards; ++card) {
-        problems += CardProblems(parameters, card, &comNames);
+        const std::string name = FormatText("Card%d", card);
+        if (keys.count(name) == 0) {
+            problems += name + " is missing\n";
+            continue;
+        }
+        const std::string count = After(keys[name], "ZOVPortCount = dword:");
+        const long ports = count.empty() ? -1 : std::strtol(count.c_str(), nullptr, 16);
+        if (ports <= 0 || ports != subkeys[name]) {
+            problems += FormatText("%s has ZOVPortCount %ld and %d subkeys\n", name.c_str(), ports,
+                                   subkeys[name]);
+        }
+        long firstCom = -1;
+        for (long port = 1; port <= ports && port <= 64; ++port) {
+            const std::string portName = FormatText("%s\\Port%ld", name.c_str(), port);
+            // A missing port key or name, or one that is not a string, reads as "".
+            const std::string device = After(keys[portName], "DOSDeviceName = sz:");
+            if (port == 1 && device.size() > 3) {
+                firstCom = std::strtol(device.c_str() + 3, nullptr, 10);
+            }
+            if (device != FormatText("COM%ld", firstCom + port - 1)) {
+                problems += FormatText("%s is named \"%s\"\n", portName.c_str(), device.c_str());
+            }
+            if (!comNames.insert(device).second) {
+                problems += FormatText("%s is named twice\n", device.c_str());
+            }
+        }
     }
-    RegCloseKey(parameters);
     return problems;
 }
 

@@ -6,9 +6,10 @@
 
 namespace zov::test {
 
-// Checks the Parameters key against `expectedCards` cards, each a PCI card whose ZOVPortCount
-// gives its port keys Port1 to PortK, named with consecutive COM numbers; no two cards share a
-// COM name. Returns a description of every problem found, or "" when there is none.
-std::string CardInvariantProblems(int expectedCards);
+// Checks `parameters`, the dump of the Parameters key (RegistryTest::Dump), against
+// `expectedCards` cards, each a PCI card whose ZOVPortCount gives its port keys Port1 to PortK,
+// named with consecutive COM numbers; no two cards share a COM name. Returns a description of
+// every problem found, or "" when there is none.
+std::string CardInvariantProblems(const std::string& parameters, int expectedCards);
 
 }  // namespace zov::test

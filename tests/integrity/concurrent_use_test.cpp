@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <random>
 #include <string>
@@ -28,9 +29,9 @@ constexpr int kInitialCards = 3;
 
 // What one process reports of its rounds.
 struct Tally {
-    int adds = 0;      // cards it added
-    int removals = 0;  // cards it removed
-    std::vector<std::string> failures;
+    int adds = 0;          // cards it added
+    int removals = 0;      // cards it removed
+    std::string failures;  // one line each
 };
 
 // A 4-port PCI card whose COM names no other round of any process uses.
@@ -45,7 +46,7 @@ NewCard UniqueCard(int process, int round) {
 void PlayRound(int process, int round, bool oneTransaction, std::mt19937* random, Tally* tally) {
     std::optional<RegistryTransaction> whole;
     if (oneTransaction && whole.emplace().Status() != ERROR_SUCCESS) {
-        tally->failures.push_back("the round's start: status " + std::to_string(whole->Status()));
+        tally->failures += "the round's start: status " + std::to_string(whole->Status()) + "\n";
         return;
     }
     const int count = TakeCardCensus().cardCount;
@@ -69,7 +70,7 @@ void PlayRound(int process, int round, bool oneTransaction, std::mt19937* random
     }
     if (failure) {
         std::replace(failure->begin(), failure->end(), '\n', ' ');
-        tally->failures.push_back(*failure);
+        tally->failures += *failure + "\n";
     } else {
         ++(add ? tally->adds : tally->removals);
     }
@@ -85,10 +86,7 @@ int PlayRounds(int process, bool oneTransaction, const std::string& out) {
         PlayRound(process, round, oneTransaction, &random, &tally);
     }
     std::ofstream report(out);
-    report << tally.adds << " " << tally.removals << "\n";
-    for (const std::string& failure : tally.failures) {
-        report << failure << "\n";
-    }
+    report << tally.adds << " " << tally.removals << "\n" << tally.failures;
     return report.good() ? 0 : 3;
 }
 
@@ -100,7 +98,7 @@ class ConcurrentUseTest : public CardStoreFixture {
             GTEST_SKIP() << "removals need the backup and restore privileges of root";
         }
         Build(PciCards(kInitialCards, 4));
-        ASSERT_EQ(CardInvariantProblems(kInitialCards), "");
+        ASSERT_EQ(CardInvariantProblems(Parameters(), kInitialCards), "");
     }
 
     // Runs kProcesses processes at once and returns their tallies together.
@@ -110,7 +108,8 @@ class ConcurrentUseTest : public CardStoreFixture {
         for (int process = 0; process < kProcesses; ++process) {
             const pid_t child = fork();
             if (child == 0) {
-                _exit(PlayRounds(process, oneTransaction, TallyFile(process)));
+                _exit(PlayRounds(process, oneTransaction,
+                                 PathInDir("tally" + std::to_string(process))));
             }
             if (child < 0) {
                 ADD_FAILURE() << "no child process";
@@ -124,23 +123,16 @@ class ConcurrentUseTest : public CardStoreFixture {
             EXPECT_EQ(waitpid(children[i], &status, 0), children[i]);
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
                 << "process " << i << " ended with status " << status;
-            std::ifstream report(TallyFile(static_cast<int>(i)));
+            std::ifstream report(PathInDir("tally" + std::to_string(i)));
             int adds = 0;
             int removals = 0;
             EXPECT_TRUE(report >> adds >> removals) << "process " << i << " reported nothing";
             total.adds += adds;
             total.removals += removals;
-            for (std::string line; std::getline(report, line);) {
-                if (!line.empty()) {
-                    total.failures.push_back(line);
-                }
-            }
+            report.ignore();  // the end of the first line
+            total.failures += std::string(std::istreambuf_iterator<char>(report), {});
         }
         return total;
-    }
-
-    std::string TallyFile(int process) const {
-        return PathInDir("tally" + std::to_string(process));
     }
 
     // Runs the rounds and checks what must hold either way: no operation failed because the
@@ -148,17 +140,14 @@ class ConcurrentUseTest : public CardStoreFixture {
     // left are whole, numbered without a gap and as many as the processes' tallies say.
     Tally RunAndCheck(bool oneTransaction) {
         const Tally tally = RunProcesses(oneTransaction);
-        std::string failures;
-        for (const std::string& failure : tally.failures) {
-            EXPECT_EQ(failure.find("status 170"), std::string::npos) << failure;
-            EXPECT_EQ(failure.find("locked"), std::string::npos) << failure;
-            failures += failure + "\n";
-        }
+        EXPECT_EQ(tally.failures.find("status 170"), std::string::npos) << tally.failures;
+        EXPECT_EQ(tally.failures.find("locked"), std::string::npos) << tally.failures;
         EXPECT_GT(tally.adds, 0);
         EXPECT_GT(tally.removals, 0);
-        EXPECT_EQ(CardInvariantProblems(kInitialCards + tally.adds - tally.removals), "")
+        EXPECT_EQ(CardInvariantProblems(Parameters(), kInitialCards + tally.adds - tally.removals),
+                  "")
             << tally.adds << " adds and " << tally.removals << " removals; refused:\n"
-            << failures << "now:\n"
+            << tally.failures << "now:\n"
             << Parameters();
         return tally;
     }

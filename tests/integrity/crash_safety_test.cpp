@@ -33,10 +33,11 @@ class CrashSafetyTest : public CardStoreFixture {
     }
 
     // Kills a child running operation at write 1, 2, ... until a run completes. After every
-    // kill the registry must read as `before` (the journal of the killed child rolled back),
+    // kill the registry must read as before (the journal of the killed child rolled back),
     // and repeating the operation in this process must succeed and give `after`.
-    void KillAtEveryWrite(const std::function<bool()>& operation, const std::string& before,
-                          const std::string& after, KillRun* run) {
+    void KillAtEveryWrite(const std::function<bool()>& operation, const std::string& after,
+                          KillRun* run) {
+        const std::string before = Parameters();
         for (int k = 1; k <= kMaxWrites; ++k) {
             SCOPED_TRACE(::testing::Message() << "killed at write " << k);
             BackToPristine();
@@ -70,14 +71,13 @@ class CrashSafetyTest : public CardStoreFixture {
 
 TEST_F(CrashSafetyTest, AddKilledAtAnyWriteLeavesNoTraceOfTheCard) {
     Build(IsaCardKeys(1, 4, 1, 0x2A1, 4) + PciCardKeys(2, 8, 5));
-    const std::string before = Parameters();
     const auto add = [] { return !AddCard(DescribeNewCard("COM21", 2, 0, "2A0", "7"), 2); };
     const std::string after = StateAfter(add);
     ASSERT_NE(after.find("Card3\\Port16\n  DOSDeviceName = sz:COM36\n"), std::string::npos)
         << after;
 
     KillRun run;
-    KillAtEveryWrite(add, before, after, &run);
+    KillAtEveryWrite(add, after, &run);
     // The card key, two values, 16 port keys, 16 names and the commit at least.
     EXPECT_GE(run.kills, 35);
     EXPECT_EQ(run.completedAt, run.kills + 1);
@@ -94,14 +94,13 @@ TEST_F(CrashSafetyTest, RemovalKilledAtAnyWriteKeepsEveryCardAndTheNextRemovalWo
         firstCom += ports;
     }
     Build(cards);
-    const std::string before = Parameters();
     const auto remove = [] { return !RemoveAndRenumber(1, 8); };
     const std::string after = StateAfter(remove);
     ASSERT_EQ(after.find("Card8"), std::string::npos) << after;
     ASSERT_NE(after.find("Card7\\Port4\n  DOSDeviceName = sz:COM40\n"), std::string::npos) << after;
 
     KillRun run;
-    KillAtEveryWrite(remove, before, after, &run);
+    KillAtEveryWrite(remove, after, &run);
     // Seven restores and the deletion of the highest card, each with writes of its own.
     EXPECT_GE(run.kills, 8);
     EXPECT_EQ(run.completedAt, run.kills + 1);

@@ -8,13 +8,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <set>
 #include <string>
 
 #include "card_store_fixture.h"
@@ -34,11 +34,6 @@ using ::testing::StartsWith;
 
 constexpr int kSkipped = 77;
 constexpr uid_t kNobody = 65534;
-
-// A 4-port PCI card on COM40 and up, clear of the fixture cards' ports.
-NewCard FourthCard() {
-    return DescribeNewCard("COM40", 0, 1, "", "");
-}
 
 class HostileEnvironmentTest : public CardStoreFixture {
   protected:
@@ -88,12 +83,11 @@ std::string Check(bool ok, const std::string& what) {
 
 // The files of a directory, by name in order, one a line.
 std::string Listing(const std::string& dir) {
-    std::vector<std::string> names;
+    std::set<std::string> names;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(dir, error)) {
-        names.push_back(entry.path().filename().string());
+        names.insert(entry.path().filename().string());
     }
-    std::sort(names.begin(), names.end());
     std::string listing;
     for (const std::string& name : names) {
         listing += name + "\n";
@@ -205,7 +199,7 @@ TEST_F(HostileEnvironmentTest, RegistryThatCannotBeChangedIsListedButRefusesAddA
             const CardCensus census = TakeCardCensus();
             problems += Check(census.cardCount == 3 && census.rows.size() == 3,
                               FormatText("the census saw %d cards", census.cardCount));
-            const auto refusal = AddCard(FourthCard(), 3);
+            const auto refusal = AddCard(DescribeNewCard("COM40", 0, 1, "", ""), 3);
             problems += Check(
                 refusal && refusal->caption == "Card Not Added" && refusal->text == place.refusal,
                 "add: " + (refusal ? refusal->text : "no refusal"));
@@ -257,7 +251,7 @@ TEST_F(HostileEnvironmentTest, MissingRegistryDirectoryReadsEmptyAndTheFirstAddC
 
     // Even with a umask that takes nothing away, nobody else may write the registry.
     const mode_t umaskBefore = umask(0);
-    EXPECT_EQ(AddCard(FourthCard(), 0), std::nullopt);
+    EXPECT_EQ(AddCard(DescribeNewCard("COM40", 0, 1, "", ""), 0), std::nullopt);
     umask(umaskBefore);
     for (const auto& [path, mode] :
          {std::pair{top, 0755U}, {top + "/sub", 0755U}, {database, 0644U}}) {

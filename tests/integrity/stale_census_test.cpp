@@ -54,7 +54,8 @@ TEST_F(StaleCensusTest, ChangeAfterAnotherProgramChangedTheCardsLeavesNoGap) {
                 << *refusal;
             EXPECT_EQ(Parameters(), before);
         }
-        EXPECT_EQ(CardInvariantProblems(TakeCardCensus().cardCount), "") << Parameters();
+        EXPECT_EQ(CardInvariantProblems(Parameters(), TakeCardCensus().cardCount), "")
+            << Parameters();
     }
 }
 

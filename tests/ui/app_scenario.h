@@ -2,6 +2,7 @@
 // test queues keys, clicks and checks, runs the application, and reads back the exit code.
 #pragma once
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,11 +23,26 @@ using Rows = std::vector<std::string>;
 
 class AppScenario : public RegistryTest {
   protected:
+    // The saved-key file of a renumbering goes into the test's own directory.
+    void SetUp() override {
+        RegistryTest::SetUp();
+        setenv("SystemDrive", Dir().c_str(), 1);
+    }
+    void TearDown() override {
+        FailAtWrite(0);
+        unsetenv("SystemDrive");
+        RegistryTest::TearDown();
+    }
     // Runs the utility until its card list closes; returns the exit code. Fails the test when
     // the queued input ran out before the utility ended.
     int RunApp();
     // Makes the k-th registry write from the next opening of the database fail (0: none).
     static void FailAtWrite(int k);
+    // Ends the run from the card list with Escape; returns the exit code.
+    int Leave() {
+        Press(Key::Escape);
+        return RunApp();
+    }
     // Queues a check to run when the input reaches it.
     void Check(std::function<void()> check) { screen.PushCallback(std::move(check)); }
     void Press(Key key, bool alt = false) { screen.PushKey(key, alt); }

@@ -17,8 +17,7 @@ TEST_F(CardListScenario, NonAdministratorMayOnlyOpenProperties) {
     Build(PciCardKeys(1, 8, 3));
     ScopedProcessCredentials asUser(NonAdministrator());
     ExpectCardList({"Card1\tPCI\t8\tCOM3\t"}, 0, "P--");
-    Press(Key::Escape);
-    EXPECT_EQ(RunApp(), 0);
+    EXPECT_EQ(Leave(), 0);
 }
 
 struct WayOut {

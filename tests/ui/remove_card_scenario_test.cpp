@@ -2,20 +2,16 @@
 // registry afterwards, a removal the registry refuses, and the notices of an empty list.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "app_scenario.h"
-#include "platform/registry/registry_database.h"
 #include "store/card_globals.h"
 #include "ui/res/resource.h"
 
 namespace zov::test {
 namespace {
-
-constexpr const char* kQuestion = "Do you want to Continue removing the Card ?";
 
 const Rows kThreeRows = {"Card1\tPCI\t8\tCOM3\t", "Card2\tISA\t4\tCOM11\t",
                          "Card3\tPCI\t4\tCOM15\t"};
@@ -26,17 +22,6 @@ std::string ThreeCards() {
 
 class RemoveCardScenario : public AppScenario {
   protected:
-    void SetUp() override {
-        AppScenario::SetUp();
-        // The saved-key file of a renumbering goes into this test's own directory.
-        setenv("SystemDrive", Dir().c_str(), 1);
-    }
-    void TearDown() override {
-        FailAtWrite(0);
-        unsetenv("SystemDrive");
-        AppScenario::TearDown();
-    }
-
     // Selects the given row (1-based) with the arrow keys, then presses Remove and checks the
     // confirmation: its caption names the card, Continue has the focus, there is no close box.
     void RemoveRow(int row) {
@@ -45,7 +30,7 @@ class RemoveCardScenario : public AppScenario {
         Alt('r');
         Check([this, row] {
             EXPECT_EQ(Caption(), "Removing Card" + std::to_string(row));
-            EXPECT_TRUE(Shows(kQuestion)) << screen.Text();
+            EXPECT_TRUE(Shows("Do you want to Continue removing the Card ?")) << screen.Text();
             EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDOK);
             EXPECT_FALSE(TitleHasCloseBox(Caption())) << screen.Text();
         });
@@ -77,8 +62,7 @@ TEST_P(RemoveCardAnswer, ContinueRemovesCardTwoAndMovesCardThreeDownAbortChanges
         ExpectCardList(kThreeRows, 1, "PAR");
     }
     Check([confirms] { EXPECT_EQ(g_nChangeCount, confirms ? 1 : 0); });
-    Press(Key::Escape);
-    EXPECT_EQ(RunApp(), confirms ? 1 : 0);
+    EXPECT_EQ(Leave(), confirms ? 1 : 0);
     EXPECT_EQ(Parameters(), expected);
     EXPECT_FALSE(Exists(PathInDir("ZOVsavREG"))) << "the saved-key file was left behind";
 }
@@ -96,8 +80,7 @@ TEST_F(RemoveCardScenario, RowOfCardTenRemovesCardTenNotCardOne) {
     RemoveRow(10);
     Press(Key::Enter);
     Check([] { EXPECT_EQ(ListRows(IDC_CARD_LIST).at(9), "Card10\tPCI\t4\tCOM41\t"); });
-    Press(Key::Escape);
-    EXPECT_EQ(RunApp(), 1);
+    EXPECT_EQ(Leave(), 1);
     EXPECT_EQ(Parameters(), expected);
 }
 
@@ -117,8 +100,7 @@ TEST_F(RemoveCardScenario, FailedRemovalIsReportedLeavesTheRegistryAndStillCount
     // The list was taken again all the same: card 1's row is selected once more.
     ExpectCardList(kThreeRows, 0, "PAR");
     Check([] { EXPECT_EQ(g_nChangeCount, 1); });
-    Press(Key::Escape);
-    EXPECT_EQ(RunApp(), 1);
+    EXPECT_EQ(Leave(), 1);
     EXPECT_EQ(Parameters(), before);
     EXPECT_FALSE(Exists(PathInDir("ZOVsavREG"))) << "the saved-key file was left behind";
 }
@@ -154,8 +136,7 @@ TEST_P(RemoveCardEmptyListNotice, ExplainsAndChangesNothing) {
     notice.closeByOk ? Alt('o') : Press(Key::Escape);
     ExpectCardList({}, LB_ERR, "PAR");
     Check([] { EXPECT_EQ(g_nCardCount, 1); });
-    Press(Key::Escape);
-    EXPECT_EQ(RunApp(), 0);
+    EXPECT_EQ(Leave(), 0);
     EXPECT_EQ(Parameters(), before);
 }
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app_scenario.h"
 #include "platform/format.h"
@@ -23,23 +23,13 @@ class ZovcfgProgram : public AppScenario {
   protected:
     // Runs zovcfg with standard input from /dev/null, so without a terminal.
     Outcome RunWithoutTerminal(const std::string& arguments) {
-        const std::string command =
-            FormatText("ZOVCFG_REGISTRY='%s' '%s' %s </dev/null 2>&1", DatabasePath().c_str(),
-                       ZOVCFG_EXECUTABLE, arguments.c_str());
-        Outcome outcome;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr) {
-            ADD_FAILURE() << "cannot run " << command;
-            return outcome;
-        }
-        std::array<char, 256> chunk{};
-        size_t length = 0;
-        while ((length = fread(chunk.data(), 1, chunk.size(), pipe)) > 0) {
-            outcome.output.append(chunk.data(), length);
-        }
-        const int status = pclose(pipe);
-        outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return outcome;
+        const std::string output = PathInDir("output");
+        const int status = std::system(
+            FormatText("ZOVCFG_REGISTRY='%s' '%s' %s </dev/null >'%s' 2>&1", DatabasePath().c_str(),
+                       ZOVCFG_EXECUTABLE, arguments.c_str(), output.c_str())
+                .c_str());
+        const std::vector<std::uint8_t> bytes = ReadFileBytes(output);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, {bytes.begin(), bytes.end()}};
     }
 
     PtySession::Options InTerminal() const {

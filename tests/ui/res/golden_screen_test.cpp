@@ -16,16 +16,6 @@
 
 namespace {
 
-std::string GoldenPath(int dialogId) {
-    return std::string(ZOV_SOURCE_DIR) + "/tests/ui/res/golden/" + std::to_string(dialogId) +
-           ".txt";
-}
-
-bool UpdatingGoldens() {
-    const char* update = std::getenv("ZOV_UPDATE_GOLDEN");
-    return update != nullptr && std::string(update) == "1";
-}
-
 // The screen of the template's dialog, run with nothing of its own but the framework's.
 std::string ScreenOf(int dialogId) {
     zov::MemoryTerminal terminal(80, 24);
@@ -50,8 +40,10 @@ TEST_P(GoldenScreen, MatchesTheGoldenText) {
     const int dialogId = GetParam();
     const std::string screen = ScreenOf(dialogId);
     ASSERT_FALSE(screen.empty());
-    const std::string path = GoldenPath(dialogId);
-    if (UpdatingGoldens()) {
+    const std::string path =
+        std::string(ZOV_SOURCE_DIR) + "/tests/ui/res/golden/" + std::to_string(dialogId) + ".txt";
+    if (const char* update = std::getenv("ZOV_UPDATE_GOLDEN");
+        update && std::string(update) == "1") {
         std::ofstream(path, std::ios::binary) << screen;
         GTEST_SKIP() << "wrote " << path;
     }
