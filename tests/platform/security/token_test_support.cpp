@@ -1,11 +1,12 @@
 #include "token_test_support.h"
 
 #include <grp.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
+
+#include "registry_test_support.h"
 
 namespace zov::testing {
 
@@ -77,21 +78,9 @@ DWORD Adjust(LPCSTR privilege_name, DWORD attributes, HANDLE token) {
 }
 
 int RunInChildAs(uid_t uid, gid_t gid, const std::function<int()>& check) {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0) {
-            _exit(100);
-        }
-        _exit(check());
-    }
-    if (child < 0) {
-        return -1;
-    }
-    int status = 0;
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
+    return zov::test::RunInChild([&] {
+        return setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0 ? 100 : check();
+    });
 }
 
 }  // namespace zov::testing

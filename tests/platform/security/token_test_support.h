@@ -51,8 +51,8 @@ DWORD Adjust(LPCSTR privilege_name, DWORD attributes = SE_PRIVILEGE_ENABLED,
              HANDLE token = nullptr);
 
 // Runs check in a forked child after it has switched to the given user, group and no
-// supplementary groups; returns the child's exit status, or -1 when the child did not exit
-// normally. The child exits with 100 when it could not switch.
+// supplementary groups; returns the child's exit code, or 128 + the signal that ended it. The
+// child exits with 100 when it could not switch.
 int RunInChildAs(uid_t uid, gid_t gid, const std::function<int()>& check);
 
 }  // namespace zov::testing
