@@ -1,7 +1,6 @@
 // The built zovreg executable: exit statuses, streams and the terminal question.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,8 +19,7 @@ class ExecutableTest : public ZovregTest {
     ToolRun RunExecutable(std::vector<std::string> args) {
         const std::string out = PathInDir("stdout");
         const std::string err = PathInDir("stderr");
-        const pid_t child = fork();
-        if (child == 0) {
+        const int status = RunInChild([&] {
             setsid();
             dup2(open("/dev/null", O_RDONLY), 0);
             dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
@@ -33,12 +31,9 @@ class ExecutableTest : public ZovregTest {
             }
             argv.push_back(nullptr);
             execv(program.c_str(), argv.data());
-            _exit(127);
-        }
-        int status = 0;
-        EXPECT_EQ(waitpid(child, &status, 0), child);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadText(out),
-                ReadText(err)};
+            return 127;
+        });
+        return {status, ReadText(out), ReadText(err)};
     }
 };
 
