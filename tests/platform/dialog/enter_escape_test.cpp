@@ -19,30 +19,26 @@ DialogTemplate OkCancelDialog(DWORD extra = 0) {
 }
 
 TEST(EnterAndEscape, EndTheDialogThroughTheRightButton) {
-    const ControlTemplate list = ListAt(1000, 10, 10, 100, 60);
-    const ControlTemplate cancel = PushButtonAt(IDCANCEL, "Cancel", 130, 30);
+    // A list with the focus, the given button, and Cancel.
+    const auto listAnd = [](const ControlTemplate& button) {
+        return DialogOf(
+            kDialog, "L", 200, 90,
+            {ListAt(1000, 10, 10, 100, 60), button, PushButtonAt(IDCANCEL, "Cancel", 130, 30)});
+    };
     struct Case {
         DialogTemplate dialog;
         std::vector<Key> keys;
-        INT_PTR result;
-        std::vector<int> commands;
+        INT_PTR result;  // also the one button clicked
     };
     const std::vector<Case> cases = {
-        {OkCancelDialog(), {Key::Escape}, IDCANCEL, {IDCANCEL}},
-        {OkCancelDialog(), {Key::Tab, Key::Tab, Key::Enter}, kApply, {kApply}},  // the focused
+        {OkCancelDialog(), {Key::Escape}, IDCANCEL},
+        {OkCancelDialog(), {Key::Tab, Key::Tab, Key::Enter}, kApply},  // the focused
         // Enter on a list presses the default button, IDOK without one, nothing if it is disabled.
-        {DialogOf(kDialog, "L", 200, 90,
-                  {list, PushButtonAt(kApply, "&Apply", 130, 10, BS_DEFPUSHBUTTON), cancel}),
-         {Key::Enter},
-         kApply,
-         {kApply}},
-        {DialogOf(kDialog, "L", 200, 90, {list, cancel}), {Key::Enter}, IDOK, {IDOK}},
-        {DialogOf(
-             kDialog, "L", 200, 90,
-             {list, PushButtonAt(IDOK, "&Done", 130, 10, BS_DEFPUSHBUTTON | WS_DISABLED), cancel}),
+        {listAnd(PushButtonAt(kApply, "&Apply", 130, 10, BS_DEFPUSHBUTTON)), {Key::Enter}, kApply},
+        {listAnd(StaticAt("x", 130, 60, 10, 8)), {Key::Enter}, IDOK},
+        {listAnd(PushButtonAt(IDOK, "&Done", 130, 10, BS_DEFPUSHBUTTON | WS_DISABLED)),
          {Key::Enter, Key::Escape},
-         IDCANCEL,
-         {IDCANCEL}},
+         IDCANCEL},
     };
     for (std::size_t row = 0; row < cases.size(); ++row) {
         SCOPED_TRACE(row);
@@ -54,12 +50,8 @@ TEST(EnterAndEscape, EndTheDialogThroughTheRightButton) {
         }
         EXPECT_EQ(h.Run(kDialog), cases[row].result);
         EXPECT_FALSE(h.screen.RanDry());
-        std::vector<int> ids;
-        for (const Command& command : h.commands) {
-            EXPECT_EQ(command.code, BN_CLICKED);
-            ids.push_back(command.id);
-        }
-        EXPECT_EQ(ids, cases[row].commands);
+        const Command click{static_cast<int>(cases[row].result), BN_CLICKED};
+        EXPECT_EQ(h.commands, std::vector<Command>{click});
     }
 }
 

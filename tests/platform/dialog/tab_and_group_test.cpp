@@ -54,17 +54,14 @@ TEST(TabOrder, KeysMoveTheFocusAndArrowsCheckTheRadioButtonTheyReach) {
         for (Key key : c.then) {
             keys.push_back(K(key));
         }
-        EXPECT_EQ(h.RunChecking(kDialog, keys,
-                                [&] {
-                                    EXPECT_EQ(FocusId(), c.focus);
-                                    for (int id : {kPorts4, kPorts8, kPorts16, kIsa, kPci}) {
-                                        const bool checked = id == c.ports || id == c.bus;
-                                        EXPECT_EQ(IsDlgButtonChecked(h.last, id),
-                                                  checked ? BST_CHECKED : BST_UNCHECKED)
-                                            << id;
-                                    }
-                                }),
-                  IDCANCEL);
+        h.RunChecking(kDialog, keys, [&] {
+            EXPECT_EQ(FocusId(), c.focus);
+            for (int id : {kPorts4, kPorts8, kPorts16, kIsa, kPci}) {
+                const bool checked = id == c.ports || id == c.bus;
+                EXPECT_EQ(IsDlgButtonChecked(h.last, id), checked ? BST_CHECKED : BST_UNCHECKED)
+                    << id;
+            }
+        });
         // A radio button checked by an arrow notifies its dialog.
         EXPECT_EQ(h.CountOf({c.ports, BN_CLICKED}) > 0, c.ports != kPorts8);
         EXPECT_EQ(h.CountOf({c.bus, BN_CLICKED}) > 0, c.bus != kIsa);
@@ -75,14 +72,12 @@ TEST(DisabledControls, AreDimmedSkippedByTabAndIgnoreClicks) {
     DialogHarness h;
     AddSettings(h);
     h.screen.PushCallback([&] { EnableWindow(h.Item(IDOK), FALSE); });
-    EXPECT_EQ(h.RunChecking(kDialog, {K(Key::BackTab), K(Key::BackTab)},
-                            [&] {
-                                EXPECT_EQ(FocusId(), kIsa);  // Cancel, then past Done
-                                const Spot done = h.Locate("Done");
-                                EXPECT_EQ(h.screen.RoleAt(done.x, done.y), CellRole::Disabled);
-                                h.screen.PushClick(done.x, done.y);
-                            }),
-              IDCANCEL);
+    h.RunChecking(kDialog, {K(Key::BackTab), K(Key::BackTab)}, [&] {
+        EXPECT_EQ(FocusId(), kIsa);  // Cancel, then past Done
+        const Spot done = h.Locate("Done");
+        EXPECT_EQ(h.screen.RoleAt(done.x, done.y), CellRole::Disabled);
+        h.screen.PushClick(done.x, done.y);
+    });
     EXPECT_FALSE(h.Sent(IDOK));
 }
 

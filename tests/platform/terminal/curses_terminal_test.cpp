@@ -163,44 +163,33 @@ TEST(CursesTerminalHangup, ClosedTerminalEndsInputForGood) {
     ExpectEnds(session, 3);
 }
 
-// How the probe is ended, and how it must end, with the terminal given back either way.
-struct EndCase {
-    const char* name;
-    std::string key;  // sent to the probe, or empty: `sent_signal` is sent with kill()
-    int sent_signal;
-    int expected_signal;  // 0: the probe must exit with `exit_code`
-    int exit_code;
-};
-
-void PrintTo(const EndCase& end_case, std::ostream* out) {
-    *out << end_case.name;
-}
-
-class CursesTerminalRestore : public ::testing::TestWithParam<EndCase> {};
-
-TEST_P(CursesTerminalRestore, WhenTheProgramEnds) {
-    const EndCase& end = GetParam();
-    PtySession session(ProbeIn());
-    ASSERT_TRUE(session.WaitForText("last: none"));
-    ASSERT_TRUE(session.AltScreen());
-    if (end.key.empty()) {
-        session.Signal(end.sent_signal);
-    } else {
-        session.Send(end.key);
+// However the probe ends, the terminal is given back.
+TEST(CursesTerminalRestore, WhenTheProgramEnds) {
+    const struct {
+        const char* name;
+        std::string key;  // sent to the probe, or empty: `sent_signal` is sent with kill()
+        int sent_signal;
+        int expected_signal;  // 0: the probe must exit with `exit_code`
+        int exit_code;
+    } kEndings[] = {{"exit", "x", 0, 0, 5},
+                    {"hangup", "", SIGHUP, 0, 3},
+                    {"term", "", SIGTERM, SIGTERM, 0},
+                    {"ctrl-c", "\x03", 0, SIGINT, 0},
+                    {"segv", "", SIGSEGV, SIGSEGV, 0}};
+    for (const auto& end : kEndings) {
+        SCOPED_TRACE(end.name);
+        PtySession session(ProbeIn());
+        ASSERT_TRUE(session.WaitForText("last: none"));
+        ASSERT_TRUE(session.AltScreen());
+        if (end.key.empty()) {
+            session.Signal(end.sent_signal);
+        } else {
+            session.Send(end.key);
+        }
+        ExpectEnds(session, end.exit_code, end.expected_signal);
+        ExpectRestored(session);
     }
-    ExpectEnds(session, end.exit_code, end.expected_signal);
-    ExpectRestored(session);
 }
-
-INSTANTIATE_TEST_SUITE_P(Endings, CursesTerminalRestore,
-                         ::testing::Values(EndCase{"Exit", "x", 0, 0, 5},
-                                           EndCase{"Hangup", "", SIGHUP, 0, 3},
-                                           EndCase{"Term", "", SIGTERM, SIGTERM, 0},
-                                           EndCase{"CtrlC", "\x03", 0, SIGINT, 0},
-                                           EndCase{"Segv", "", SIGSEGV, SIGSEGV, 0}),
-                         [](const ::testing::TestParamInfo<EndCase>& info) {
-                             return info.param.name;
-                         });
 
 TEST(CursesTerminalSuspend, RestoresTheTerminalAndRedrawsOnResume) {
     PtySession::Options options = ProbeIn();
