@@ -26,10 +26,7 @@ ToolRun ZovregTest::Run(const std::vector<std::string>& args, const std::string&
 void ZovregTest::SetValue(const std::string& path, const std::string& name, DWORD type,
                           const std::vector<std::uint8_t>& data) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS)
-        << path;
+    ASSERT_EQ(CreateKey(HKEY_LOCAL_MACHINE, path.c_str(), &key), ERROR_SUCCESS) << path;
     EXPECT_EQ(RegSetValueExA(key, name.c_str(), 0, type, data.empty() ? nullptr : data.data(),
                              static_cast<DWORD>(data.size())),
               ERROR_SUCCESS)

@@ -1,6 +1,7 @@
 // RegQueryValueExA's size protocol and RegSetValueExA's byte-for-byte storage.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "platform/registry/registry_database.h"
@@ -24,26 +25,17 @@ class QueryValueTest : public RegistryTest {
 };
 
 TEST_F(QueryValueTest, BufferSizeDecidesBetweenMoreDataAndACopy) {
-    struct Row {
-        const char* name;
-        std::size_t buffer_size;
-        LSTATUS status;
-        DWORD size_after;
-        std::vector<BYTE> buffer_after;  // the caller's buffer starts as 0xAA bytes
+    // The status, the size reported and the caller's buffer, which starts as 0xAA bytes.
+    const auto query = [this](const char* name, std::size_t buffer_size) {
+        std::vector<BYTE> buffer(buffer_size, 0xAA);
+        auto size = static_cast<DWORD>(buffer.size());
+        const LSTATUS status = RegQueryValueExA(key_, name, nullptr, nullptr, buffer.data(), &size);
+        return std::tuple{status, size, buffer};
     };
-    const std::vector<Row> rows = {
-        {"DOSDeviceName", 3, ERROR_MORE_DATA, 6, {0xAA, 0xAA, 0xAA}},
-        {"DOSDeviceName", 6, ERROR_SUCCESS, 6, {'C', 'O', 'M', '1', '3', 0}},
-        {"zovirq", 6, ERROR_SUCCESS, 4, {5, 0, 0, 0, 0xAA, 0xAA}}};
-    for (const Row& row : rows) {
-        std::vector<BYTE> buffer(row.buffer_size, 0xAA);
-        DWORD size = static_cast<DWORD>(buffer.size());
-        EXPECT_EQ(RegQueryValueExA(key_, row.name, nullptr, nullptr, buffer.data(), &size),
-                  row.status)
-            << row.name << " " << row.buffer_size;
-        EXPECT_EQ(size, row.size_after) << row.name << " " << row.buffer_size;
-        EXPECT_EQ(buffer, row.buffer_after) << row.name << " " << row.buffer_size;
-    }
+    using Result = std::tuple<LSTATUS, DWORD, std::vector<BYTE>>;
+    EXPECT_EQ(query("DOSDeviceName", 3), Result(ERROR_MORE_DATA, 6, {0xAA, 0xAA, 0xAA}));
+    EXPECT_EQ(query("DOSDeviceName", 6), Result(ERROR_SUCCESS, 6, {'C', 'O', 'M', '1', '3', 0}));
+    EXPECT_EQ(query("zovirq", 6), Result(ERROR_SUCCESS, 4, {5, 0, 0, 0, 0xAA, 0xAA}));
     EXPECT_EQ(QueryStatus(key_, "ZOVPortCount"), ERROR_FILE_NOT_FOUND);
 }
 
