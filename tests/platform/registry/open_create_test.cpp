@@ -2,6 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "registry_test_support.h"
 
 namespace zov::test {
@@ -32,13 +34,8 @@ TEST_F(OpenCreateTest, CreateMakesMissingLevelsAndReportsItsDisposition) {
 }
 
 TEST_F(OpenCreateTest, BadPathsAndHivesAreRefusedAndCreateNothing) {
-    struct Row {
-        HKEY root;
-        std::string path;
-        bool create;
-        LSTATUS status;
-    };
-    const std::vector<Row> rows = {
+    // Rows: root, path, whether to create (else open), the status expected.
+    const std::vector<std::tuple<HKEY, std::string, bool, LSTATUS>> rows = {
         {HKEY_LOCAL_MACHINE, "SYSTEM\\Missing", false, ERROR_FILE_NOT_FOUND},
         {HKEY_LOCAL_MACHINE, "\\SYSTEM", false, ERROR_BAD_PATHNAME},
         {HKEY_LOCAL_MACHINE, "\\X", true, ERROR_BAD_PATHNAME},
@@ -46,13 +43,13 @@ TEST_F(OpenCreateTest, BadPathsAndHivesAreRefusedAndCreateNothing) {
         {HKEY_LOCAL_MACHINE, "A\\\\B", true, ERROR_INVALID_PARAMETER},
         {HKEY_USERS, "X", true, ERROR_INVALID_HANDLE},
         {HKEY_CURRENT_USER, "Software", false, ERROR_INVALID_HANDLE}};
-    for (const Row& row : rows) {
+    for (const auto& [root, path, create, status] : rows) {
         HKEY key = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x1234));
-        EXPECT_EQ(row.create ? CreateKey(row.root, row.path.c_str(), &key)
-                             : RegOpenKeyExA(row.root, row.path.c_str(), 0, KEY_READ, &key),
-                  row.status)
-            << row.path;
-        EXPECT_EQ(key, nullptr) << row.path;
+        EXPECT_EQ(create ? CreateKey(root, path.c_str(), &key)
+                         : RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key),
+                  status)
+            << path;
+        EXPECT_EQ(key, nullptr) << path;
     }
     EXPECT_THAT(ZovRegistryDiagnostic(), ::testing::HasSubstr("HKEY_LOCAL_MACHINE"));
     EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM", 0, KEY_READ, nullptr),
