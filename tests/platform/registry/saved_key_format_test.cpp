@@ -67,14 +67,11 @@ Bytes Changed(Bytes file, std::size_t at, int byte) {
 
 TEST(SavedKeyFormatTest, DamagedFilesAreRefusedAsNotOursOrCorrupt) {
     const Bytes good = EncodeSavedKey(SampleTree());
-    Bytes deep = Words({0});
-    for (int level = 0; level < 600; ++level) {
-        const Bytes one_subkey_k = Words({0, 1, 1});  // values, subkeys, name length
-        deep.insert(deep.end(), one_subkey_k.begin(), one_subkey_k.end());
-        deep.push_back('k');
+    KeyTree deep;  // 600 levels of one subkey each
+    KeyTree* level = &deep;
+    for (int depth = 0; depth < 600; ++depth) {
+        level = &level->subkeys.emplace_back(KeyTree{"k", {}, {}});
     }
-    const Bytes end = Words({0, 0});
-    deep.insert(deep.end(), end.begin(), end.end());
     Bytes longer = good;
     longer.push_back(0);  // size in the header differs
     std::vector<std::pair<Bytes, LSTATUS>> rows = {
@@ -87,7 +84,7 @@ TEST(SavedKeyFormatTest, DamagedFilesAreRefusedAsNotOursOrCorrupt) {
         {WithHeader(Words({0, 0xFFFFFFFF})), ERROR_REGISTRY_CORRUPT},
         {WithHeader(Words({0, 0, 0x7FFFFFFF})), ERROR_REGISTRY_CORRUPT},
         {WithHeader(Words({0xFFFFFFF0})), ERROR_REGISTRY_CORRUPT},
-        {WithHeader(deep), ERROR_REGISTRY_CORRUPT},
+        {EncodeSavedKey(deep), ERROR_REGISTRY_CORRUPT},
         // Duplicate names (without case) and bad names.
         {Encoded([](KeyTree* t) { t->subkeys[1].name = "PORT1"; }), ERROR_REGISTRY_CORRUPT},
         {Encoded([](KeyTree* t) { t->values[1].name = "zovirq"; }), ERROR_REGISTRY_CORRUPT},
