@@ -29,7 +29,7 @@ TEST(AdministratorFromCredentials, GroupZeroMakesAnAdministratorWhoCanEnableBack
     for (const auto& row : kCases) {
         ScopedProcessCredentials scope(row.credentials);
         const DWORD expected = row.administrator ? ERROR_SUCCESS : ERROR_NOT_ALL_ASSIGNED;
-        SCOPED_TRACE(row.credentials.gid);
+        SCOPED_TRACE(&row - kCases);  // the row number
         EXPECT_EQ(row.administrator, ProcessTokenListsAdministrators());
         EXPECT_FALSE(zov::IsPrivilegeEnabled(Privilege::Backup));
         EXPECT_EQ(expected, Adjust(SE_BACKUP_NAME));
