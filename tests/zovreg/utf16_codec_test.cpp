@@ -34,9 +34,8 @@ TEST(Utf16Codec, BytesThatAreNotUtf8AreEscapedAndComeBackUnchanged) {
 
 // An escaped ASCII byte (0xDC41) is never written, so it is refused like a lone surrogate.
 TEST(Utf16Codec, UnpairedSurrogatesThatAreNoEscapeAreRefusedWithTheirIndex) {
-    for (const std::u16string units : {u"a\xD800"
-                                       u"b",
-                                       u"ab\xDC41"}) {
+    for (const std::u16string& units :
+         {std::u16string{u'a', 0xD800, u'b'}, std::u16string{u'a', u'b', 0xDC41}}) {
         std::string out;
         std::size_t bad = 99;
         EXPECT_FALSE(Utf16ToUtf8(units, &out, &bad));
