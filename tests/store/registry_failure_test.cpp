@@ -6,36 +6,15 @@
 #include <string>
 
 #include "card_keys.h"
+#include "card_store_test.h"
 #include "platform/registry/registry_database.h"
-#include "registry_test_support.h"
 #include "store/card_removal.h"
 #include "store/new_card_commit.h"
 
 namespace zov::test {
 namespace {
 
-class RegistryFailureTest : public RegistryTest {
-  protected:
-    void SetUp() override {
-        RegistryTest::SetUp();
-        setenv("SystemDrive", Dir().c_str(), 1);
-    }
-    void TearDown() override {
-        FailAtWrite(0);
-        unsetenv("SystemDrive");
-        RegistryTest::TearDown();
-    }
-    // Makes the k-th registry write from now on fail (0: none).
-    static void FailAtWrite(int k) {
-        if (k == 0) {
-            unsetenv("ZOVCFG_FAULT_AT_WRITE");
-        } else {
-            setenv("ZOVCFG_FAULT_AT_WRITE", std::to_string(k).c_str(), 1);
-        }
-        setenv("ZOVCFG_FAULT_MODE", "fail", 1);
-        CloseRegistryDatabase();
-    }
-};
+using RegistryFailureTest = CardStoreTest;
 
 TEST_F(RegistryFailureTest, AddThatFailsAtAnyWriteWritesNothing) {
     Build(PciCards(2));

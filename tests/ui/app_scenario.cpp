@@ -31,17 +31,6 @@ Credentials NonAdministrator() {
     return user;
 }
 
-void AppScenario::FailAtWrite(int k) {
-    if (k == 0) {
-        unsetenv("ZOVCFG_FAULT_AT_WRITE");
-        unsetenv("ZOVCFG_FAULT_MODE");
-    } else {
-        setenv("ZOVCFG_FAULT_MODE", "fail", 1);
-        setenv("ZOVCFG_FAULT_AT_WRITE", std::to_string(k).c_str(), 1);
-    }
-    CloseRegistryDatabase();
-}
-
 int AppScenario::RunApp() {
     char name[] = "zovcfg";
     char* argv[] = {name, nullptr};

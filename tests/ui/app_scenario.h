@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "card_keys.h"
+#include "card_store_test.h"
 #include "platform/security/credentials.h"
 #include "platform/terminal/memory_terminal.h"
-#include "registry_test_support.h"
 
 namespace zov::test {
 
@@ -21,23 +21,11 @@ Credentials NonAdministrator();
 
 using Rows = std::vector<std::string>;
 
-class AppScenario : public RegistryTest {
+class AppScenario : public CardStoreTest {
   protected:
-    // The saved-key file of a renumbering goes into the test's own directory.
-    void SetUp() override {
-        RegistryTest::SetUp();
-        setenv("SystemDrive", Dir().c_str(), 1);
-    }
-    void TearDown() override {
-        FailAtWrite(0);
-        unsetenv("SystemDrive");
-        RegistryTest::TearDown();
-    }
     // Runs the utility until its card list closes; returns the exit code. Fails the test when
     // the queued input ran out before the utility ended.
     int RunApp();
-    // Makes the k-th registry write from the next opening of the database fail (0: none).
-    static void FailAtWrite(int k);
     // Ends the run from the card list with Escape; returns the exit code.
     int Leave() {
         Press(Key::Escape);
