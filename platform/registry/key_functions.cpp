@@ -57,10 +57,7 @@ LSTATUS RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*ulOptions*/, REGSAM sa
         return status;
     }
     RegistryCall call(RegistryCall::Kind::kRead);
-    status = call.Status();
-    if (status == ERROR_SUCCESS) {
-        status = zov::CheckKeyAlive(call.Db(), parent);
-    }
+    status = call.StatusOn(parent);
     std::int64_t found = parent.id;
     if (status == ERROR_SUCCESS && !names.empty()) {
         status = call.Db() == nullptr ? static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND)
@@ -101,10 +98,7 @@ LSTATUS RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD /*Reserved*/, LPSTR /*
         return status;
     }
     RegistryCall call(RegistryCall::Kind::kWrite);
-    status = call.Status();
-    if (status == ERROR_SUCCESS) {
-        status = zov::CheckKeyAlive(call.Db(), parent);
-    }
+    status = call.StatusOn(parent);
     std::int64_t current = parent.id;
     bool created = false;
     if (status == ERROR_SUCCESS) {
@@ -148,10 +142,7 @@ LSTATUS RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
         return status;
     }
     RegistryCall call(RegistryCall::Kind::kChangeExisting);
-    status = call.Status();
-    if (status == ERROR_SUCCESS) {
-        status = zov::CheckKeyAlive(call.Db(), parent);
-    }
+    status = call.StatusOn(parent);
     if (status == ERROR_SUCCESS && call.Db() == nullptr) {
         status = names.empty() ? static_cast<LSTATUS>(ERROR_ACCESS_DENIED) : ERROR_FILE_NOT_FOUND;
     } else if (status == ERROR_SUCCESS) {

@@ -26,10 +26,7 @@ LSTATUS ReadKey(HKEY hKey, REGSAM right, LSTATUS whenEmpty, Read read) {
         return status;
     }
     RegistryCall call(RegistryCall::Kind::kRead);
-    status = call.Status();
-    if (status == ERROR_SUCCESS) {
-        status = CheckKeyAlive(call.Db(), key);
-    }
+    status = call.StatusOn(key);
     if (status == ERROR_SUCCESS) {
         status = call.Db() == nullptr ? whenEmpty : read(RegistryStore(call.Db()), key.id);
     }

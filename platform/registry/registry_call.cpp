@@ -56,6 +56,10 @@ RegistryCall::RegistryCall(Kind kind)
     own_transaction_ = true;
 }
 
+LSTATUS RegistryCall::StatusOn(const OpenedKey& key) const {
+    return status_ != ERROR_SUCCESS ? status_ : CheckKeyAlive(db_, key);
+}
+
 RegistryCall::~RegistryCall() {
     if (!finished_) {
         Undo();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "platform/registry/opened_key.h"
 #include "platform/win32.h"
 
 namespace zov {
@@ -25,6 +26,8 @@ class RegistryCall {
 
     // ERROR_SUCCESS when the call may go on.
     LSTATUS Status() const { return status_; }
+    // ERROR_SUCCESS when the call may go on with key, which must still exist.
+    LSTATUS StatusOn(const OpenedKey& key) const;
 
     // The connection, or null for a read of a registry that does not exist yet (empty).
     sqlite3* Db() const { return db_; }

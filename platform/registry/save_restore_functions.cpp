@@ -42,10 +42,7 @@ LSTATUS RegSaveKeyA(HKEY hKey, LPCSTR lpFile, const SECURITY_ATTRIBUTES* /*lpSec
             return ERROR_PRIVILEGE_NOT_HELD;
         }
         RegistryCall call(RegistryCall::Kind::kRead);
-        status = call.Status();
-        if (status == ERROR_SUCCESS) {
-            status = zov::CheckKeyAlive(call.Db(), key);
-        }
+        status = call.StatusOn(key);
         zov::KeyTree tree;
         if (status == ERROR_SUCCESS && call.Db() != nullptr) {
             status = RegistryStore(call.Db()).LoadTree(key.id, &tree);
@@ -95,10 +92,7 @@ LSTATUS RegRestoreKeyA(HKEY hKey, LPCSTR lpFile, DWORD dwFlags) {
     // One transaction (a savepoint inside a RegistryTransaction): the key ends up with the
     // file's contents or keeps its own. Its former subkeys are gone for good, with their ids.
     RegistryCall call(RegistryCall::Kind::kWrite);
-    status = call.Status();
-    if (status == ERROR_SUCCESS) {
-        status = zov::CheckKeyAlive(call.Db(), key);
-    }
+    status = call.StatusOn(key);
     if (status == ERROR_SUCCESS) {
         RegistryStore store(call.Db());
         status = store.ClearKey(key.id);

@@ -64,10 +64,7 @@ LSTATUS RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DWORD 
         return status;
     }
     RegistryCall call(RegistryCall::Kind::kWrite);
-    status = call.Status();
-    if (status == ERROR_SUCCESS) {
-        status = zov::CheckKeyAlive(call.Db(), key);
-    }
+    status = call.StatusOn(key);
     if (status == ERROR_SUCCESS) {
         status = RegistryStore(call.Db()).SetValue(key.id, name, dwType, lpData, cbData);
     }
@@ -85,10 +82,7 @@ LSTATUS RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
         return status;
     }
     RegistryCall call(RegistryCall::Kind::kChangeExisting);
-    status = call.Status();
-    if (status == ERROR_SUCCESS) {
-        status = zov::CheckKeyAlive(call.Db(), key);
-    }
+    status = call.StatusOn(key);
     if (status == ERROR_SUCCESS) {
         status = call.Db() == nullptr ? static_cast<LSTATUS>(ERROR_FILE_NOT_FOUND)
                                       : RegistryStore(call.Db()).DeleteValue(
