@@ -70,28 +70,28 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
     return temporary.get();
 }
 
-void CWnd::DeleteTempMap() {
-    auto& map = TemporaryMap();
-    for (auto it = map.begin(); it != map.end();) {
-        if (!::IsWindow(it->first)) {
-            it->second->m_hWnd = nullptr;
-            it = map.erase(it);
-        } else {
-            ++it;
+namespace {
+
+// Drops the entries of windows that no longer exist, detaching their objects.
+template <typename HandleMap>
+void ForgetDeadWindows(HandleMap& map) {
+    std::erase_if(map, [](auto& entry) {
+        if (::IsWindow(entry.first)) {
+            return false;
         }
-    }
+        entry.second->m_hWnd = nullptr;
+        return true;
+    });
+}
+
+}  // namespace
+
+void CWnd::DeleteTempMap() {
+    ForgetDeadWindows(TemporaryMap());
 }
 
 void CWnd::DetachDeadWindows() {
-    auto& map = PermanentMap();
-    for (auto it = map.begin(); it != map.end();) {
-        if (!::IsWindow(it->first)) {
-            it->second->m_hWnd = nullptr;
-            it = map.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    ForgetDeadWindows(PermanentMap());
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
