@@ -18,10 +18,7 @@ template <typename Read>
 LSTATUS ReadKey(HKEY hKey, REGSAM right, LSTATUS whenEmpty, Read read) {
     std::lock_guard lock(RegistryConnection::Instance().Mutex());
     OpenedKey key;
-    LSTATUS status = ResolveKeyHandle(hKey, &key);
-    if (status == ERROR_SUCCESS) {
-        status = AuthorizeKey(key, right);
-    }
+    LSTATUS status = ResolveAuthorizedKey(hKey, right, &key);
     if (status != ERROR_SUCCESS) {
         return status;
     }

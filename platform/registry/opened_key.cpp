@@ -43,6 +43,11 @@ LSTATUS AuthorizeKey(const OpenedKey& key, REGSAM rights) {
                                            : ERROR_ACCESS_DENIED;
 }
 
+LSTATUS ResolveAuthorizedKey(HKEY handle, REGSAM rights, OpenedKey* key) {
+    const LSTATUS status = ResolveKeyHandle(handle, key);
+    return status != ERROR_SUCCESS ? status : AuthorizeKey(*key, rights);
+}
+
 LSTATUS CheckKeyAlive(sqlite3* db, const OpenedKey& key) {
     if (db == nullptr) {
         return key.id == kRootKeyId ? static_cast<LSTATUS>(ERROR_SUCCESS) : ERROR_KEY_DELETED;

@@ -27,6 +27,9 @@ LSTATUS ResolveKeyHandle(HKEY handle, OpenedKey* key);
 // ERROR_ACCESS_DENIED unless the handle may do what rights say.
 LSTATUS AuthorizeKey(const OpenedKey& key, REGSAM rights);
 
+// ResolveKeyHandle, then AuthorizeKey for rights.
+LSTATUS ResolveAuthorizedKey(HKEY handle, REGSAM rights, OpenedKey* key);
+
 // Inside a RegistryCall: ERROR_KEY_DELETED once the key is gone. db is the call's connection,
 // null for a registry that does not exist yet, where only the root exists.
 LSTATUS CheckKeyAlive(sqlite3* db, const OpenedKey& key);

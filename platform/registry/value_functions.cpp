@@ -56,10 +56,7 @@ LSTATUS RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DWORD 
     }
     std::lock_guard lock(RegistryConnection::Instance().Mutex());
     OpenedKey key;
-    LSTATUS status = zov::ResolveKeyHandle(hKey, &key);
-    if (status == ERROR_SUCCESS) {
-        status = zov::AuthorizeKey(key, KEY_SET_VALUE);
-    }
+    LSTATUS status = zov::ResolveAuthorizedKey(hKey, KEY_SET_VALUE, &key);
     if (status != ERROR_SUCCESS) {
         return status;
     }
@@ -74,10 +71,7 @@ LSTATUS RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DWORD 
 LSTATUS RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
     std::lock_guard lock(RegistryConnection::Instance().Mutex());
     OpenedKey key;
-    LSTATUS status = zov::ResolveKeyHandle(hKey, &key);
-    if (status == ERROR_SUCCESS) {
-        status = zov::AuthorizeKey(key, KEY_SET_VALUE);
-    }
+    LSTATUS status = zov::ResolveAuthorizedKey(hKey, KEY_SET_VALUE, &key);
     if (status != ERROR_SUCCESS) {
         return status;
     }
