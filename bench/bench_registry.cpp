@@ -6,7 +6,6 @@
 
 #include "platform/format.h"
 #include "platform/registry/registry_database.h"
-#include "platform/win32.h"
 #include "store/card_layout.h"
 #include "store/registry_key.h"
 

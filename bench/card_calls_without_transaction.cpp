@@ -3,7 +3,6 @@
 #include <string>
 
 #include "platform/format.h"
-#include "platform/win32.h"
 #include "store/card_conflict.h"
 #include "store/card_key_reader.h"
 #include "store/card_layout.h"

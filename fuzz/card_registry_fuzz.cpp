@@ -17,7 +17,6 @@
 
 #include "fuzz/fuzz_input.h"
 #include "platform/format.h"
-#include "platform/win32.h"
 #include "store/card_census.h"
 #include "store/card_layout.h"
 #include "store/card_removal.h"

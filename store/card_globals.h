@@ -1,7 +1,7 @@
 // The state the card store shares with the dialogs for one run of the utility.
 #pragma once
 
-#include "platform/win32.h"
+#include "platform/win32/base.h"
 
 // Card keys counted by the last census; the census is its only writer.
 extern int g_nCardCount;

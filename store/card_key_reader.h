@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 
 namespace zov {
 

@@ -6,6 +6,7 @@
 
 #include "platform/format.h"
 #include "platform/framework/afx_message_box.h"
+#include "platform/win32/kernel.h"
 #include "store/card_census.h"
 #include "store/card_globals.h"
 #include "store/card_layout.h"

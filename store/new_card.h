@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/win32.h"
+#include "platform/win32/base.h"
 
 namespace zov {
 

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/format.h"
+#include "platform/win32/user.h"
 #include "store/card_census.h"
 #include "store/card_conflict.h"
 #include "store/card_globals.h"

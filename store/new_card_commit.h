@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/win32.h"
+#include "platform/win32/base.h"
 #include "store/card_conflict.h"
 #include "store/new_card.h"
 

@@ -1,7 +1,7 @@
 #include "store/registry_check.h"
 
 #include "platform/format.h"
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 #include "store/card_layout.h"
 #include "store/registry_file.h"
 #include "store/registry_key.h"

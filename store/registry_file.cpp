@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 
 namespace zov {
 

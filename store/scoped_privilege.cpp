@@ -1,5 +1,8 @@
 #include "store/scoped_privilege.h"
 
+#include "platform/win32/kernel.h"
+#include "platform/win32/security.h"
+
 namespace zov {
 
 ScopedPrivilege::ScopedPrivilege(LPCSTR privilegeName) {

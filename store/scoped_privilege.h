@@ -1,7 +1,7 @@
 // A privilege of the process token, enabled for one call and disabled again afterwards.
 #pragma once
 
-#include "platform/win32.h"
+#include "platform/win32/base.h"
 
 namespace zov {
 

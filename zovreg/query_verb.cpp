@@ -1,4 +1,4 @@
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 #include "zovreg/key_path.h"
 #include "zovreg/key_snapshot_reader.h"
 #include "zovreg/query_format.h"

@@ -1,7 +1,7 @@
 #include "zovreg/reg_file_importer.h"
 
 #include "platform/format.h"
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 #include "zovreg/key_path.h"
 #include "zovreg/key_tree_deleter.h"
 #include "zovreg/scoped_key.h"

@@ -1,6 +1,7 @@
 #include "zovreg/status_text.h"
 
 #include "platform/format.h"
+#include "platform/win32/registry.h"
 
 namespace zov::reg {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/kernel/win32_error_from_errno.h"
-#include "platform/win32.h"
+#include "platform/win32/kernel.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/win32.h"
+#include "platform/win32/kernel.h"
 
 DWORD GetEnvironmentVariableA(LPCSTR lpName, LPSTR lpBuffer, DWORD nSize) {
     if (lpName == nullptr) {

@@ -1,5 +1,5 @@
 // The calling thread's last-error code, as kernel32 keeps it per thread.
-#include "platform/win32.h"
+#include "platform/win32/kernel.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // calls (files, the registry database).
 #pragma once
 
-#include "platform/win32.h"
+#include "platform/win32/base.h"
 
 namespace zov {
 

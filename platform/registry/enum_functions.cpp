@@ -4,7 +4,7 @@
 
 #include "platform/registry/key_read.h"
 #include "platform/registry/registry_store.h"
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 
 using zov::RegistryStore;
 

@@ -10,7 +10,7 @@
 #include "platform/registry/registry_connection.h"
 #include "platform/registry/registry_schema.h"
 #include "platform/registry/registry_store.h"
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 
 using zov::OpenedKey;
 using zov::RegistryCall;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 
 namespace zov {
 

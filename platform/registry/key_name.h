@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/win32/base.h"
 
 namespace zov {
 

@@ -8,7 +8,7 @@
 #include "platform/registry/registry_call.h"
 #include "platform/registry/registry_connection.h"
 #include "platform/registry/registry_store.h"
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 
 namespace zov {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/registry/registry_store.h"
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 
 namespace zov {
 

@@ -9,7 +9,7 @@
 #include <mutex>
 
 #include "platform/registry/opened_key.h"
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 
 namespace zov {
 

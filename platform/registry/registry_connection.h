@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 
 namespace zov {
 

@@ -1,7 +1,7 @@
 #include <cstring>
 
 #include "platform/registry/registry_database.h"
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 
 DWORD ZovGetRegistryPathA(LPSTR lpBuffer, DWORD nSize) {
     const std::string path = zov::RegistryDatabasePath();

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/registry/key_tree.h"
-#include "platform/win32.h"
+#include "platform/win32/base.h"
 
 namespace zov {
 

@@ -3,7 +3,7 @@
 #include "platform/registry/registry_connection.h"
 #include "platform/registry/transaction_state.h"
 #include "platform/registry/write_gate.h"
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 
 using zov::RegistryConnection;
 using zov::TransactionState;

@@ -12,7 +12,7 @@
 #include "platform/registry/saved_key_format.h"
 #include "platform/registry/transaction_state.h"
 #include "platform/security/privileges.h"
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 
 using zov::OpenedKey;
 using zov::RegistryCall;

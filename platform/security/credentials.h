@@ -8,7 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/win32/kernel.h"
+#include "platform/win32/security.h"
 
 namespace zov {
 

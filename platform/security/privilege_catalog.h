@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "platform/security/privileges.h"
-#include "platform/win32.h"
+#include "platform/win32/security.h"
 
 namespace zov {
 

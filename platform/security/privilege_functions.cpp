@@ -7,7 +7,8 @@
 #include "platform/security/privilege_catalog.h"
 #include "platform/security/token_membership.h"
 #include "platform/security/token_table.h"
-#include "platform/win32.h"
+#include "platform/win32/kernel.h"
+#include "platform/win32/security.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/win32/security.h"
 
 namespace zov {
 

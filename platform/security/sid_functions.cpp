@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "platform/security/sid_bytes.h"
-#include "platform/win32.h"
+#include "platform/win32/kernel.h"
+#include "platform/win32/security.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/win32/security.h"
 
 namespace zov {
 

@@ -9,7 +9,8 @@
 #include "platform/security/process_identity.h"
 #include "platform/security/token_information.h"
 #include "platform/security/token_table.h"
-#include "platform/win32.h"
+#include "platform/win32/kernel.h"
+#include "platform/win32/security.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "platform/security/token.h"
-#include "platform/win32.h"
+#include "platform/win32/security.h"
 
 namespace zov {
 

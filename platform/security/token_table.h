@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/security/token.h"
-#include "platform/win32.h"
+#include "platform/win32/base.h"
 
 namespace zov {
 
