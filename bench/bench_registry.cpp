@@ -6,8 +6,9 @@
 
 #include "platform/format.h"
 #include "platform/registry/registry_database.h"
+#include "platform/win32.h"
+#include "platform/win32/scoped_key.h"
 #include "store/card_layout.h"
-#include "store/registry_key.h"
 
 namespace zov::bench {
 namespace {
@@ -43,7 +44,7 @@ void WriteUnrelatedKeys() {
     constexpr int kGroupSize = 1000;
     RegistryTransaction transaction;
     for (int group = 0; group < kUnrelatedKeyCount / kGroupSize; ++group) {
-        RegistryKey groupKey;
+        ScopedKey groupKey;
         LSTATUS status = groupKey.Create(
             HKEY_LOCAL_MACHINE,
             FormatText("SYSTEM\\CurrentControlSet\\Services\\Unrelated%03d", group));
@@ -51,7 +52,7 @@ void WriteUnrelatedKeys() {
             Fail("creating a group key", status);
         }
         for (int item = 0; item < kGroupSize; ++item) {
-            RegistryKey itemKey;
+            ScopedKey itemKey;
             status = itemKey.Create(groupKey.Get(), FormatText("Item%04d", item));
             if (status != ERROR_SUCCESS) {
                 Fail("creating an unrelated key", status);
@@ -67,14 +68,14 @@ void WriteUnrelatedKeys() {
 void WriteCards() {
     RegistryTransaction transaction;
     for (int card = 1; card <= kCardCount; ++card) {
-        RegistryKey cardKey;
+        ScopedKey cardKey;
         LSTATUS status = cardKey.Create(HKEY_LOCAL_MACHINE, CardKeyPath(card));
         if (status != ERROR_SUCCESS) {
             Fail("creating a card key", status);
         }
         SetDword(cardKey.Get(), kPortCountValue, kPortsPerCard);
         for (int port = 1; port <= kPortsPerCard; ++port) {
-            RegistryKey portKey;
+            ScopedKey portKey;
             status = portKey.Create(cardKey.Get(), PortKeyName(port));
             if (status != ERROR_SUCCESS) {
                 Fail("creating a port key", status);

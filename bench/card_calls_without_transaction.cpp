@@ -3,12 +3,12 @@
 #include <string>
 
 #include "platform/format.h"
+#include "platform/win32.h"
+#include "platform/win32/scoped_key.h"
 #include "store/card_conflict.h"
 #include "store/card_key_reader.h"
 #include "store/card_layout.h"
 #include "store/card_removal.h"
-#include "store/key_tree.h"
-#include "store/registry_key.h"
 #include "store/scoped_privilege.h"
 
 namespace zov::bench {
@@ -25,7 +25,7 @@ LSTATUS SetDword(HKEY key, const char* name, DWORD number) {
 bool MoveCardDown(int from, const std::string& file) {
     DeleteFileA(file.c_str());
     {
-        RegistryKey source;
+        ScopedKey source;
         if (source.Open(HKEY_LOCAL_MACHINE, CardKeyPath(from), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
             return false;
         }
@@ -34,7 +34,7 @@ bool MoveCardDown(int from, const std::string& file) {
             return false;
         }
     }
-    RegistryKey target;
+    ScopedKey target;
     if (target.Open(HKEY_LOCAL_MACHINE, CardKeyPath(from - 1), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
         return false;
     }
@@ -49,7 +49,7 @@ bool MoveCardDown(int from, const std::string& file) {
 CardCensus CensusCallByCall() {
     CardCensus census;
     for (int card = 1;; ++card) {
-        RegistryKey cardKey;
+        ScopedKey cardKey;
         if (cardKey.Open(HKEY_LOCAL_MACHINE, CardKeyPath(card), KEY_READ) != ERROR_SUCCESS) {
             census.cardCount = card - 1;
             break;
@@ -72,7 +72,7 @@ bool AddCardCallByCall(const NewCard& card, int cardCount) {
     if (FindCardConflict(card, cardCount)) {
         return false;
     }
-    RegistryKey cardKey;
+    ScopedKey cardKey;
     if (cardKey.Create(HKEY_LOCAL_MACHINE, CardKeyPath(cardCount + 1)) != ERROR_SUCCESS) {
         return false;
     }
@@ -84,7 +84,7 @@ bool AddCardCallByCall(const NewCard& card, int cardCount) {
         return false;
     }
     for (uint32_t port = 1; port <= card.portCount; ++port) {
-        RegistryKey portKey;
+        ScopedKey portKey;
         if (portKey.Create(cardKey.Get(), PortKeyName(static_cast<int>(port))) != ERROR_SUCCESS) {
             return false;
         }
@@ -105,10 +105,10 @@ bool RemoveCardCallByCall(int cardNumber, int cardCount) {
             return false;
         }
     }
-    RegistryKey parameters;
+    ScopedKey parameters;
     return parameters.Open(HKEY_LOCAL_MACHINE, kParametersKeyPath, KEY_ALL_ACCESS) ==
                ERROR_SUCCESS &&
-           DeleteKeyTree(parameters.Get(), CardKeyName(cardCount)) == ERROR_SUCCESS;
+           RegDeleteTreeA(parameters.Get(), CardKeyName(cardCount).c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace zov::bench

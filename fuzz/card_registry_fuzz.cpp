@@ -17,13 +17,13 @@
 
 #include "fuzz/fuzz_input.h"
 #include "platform/format.h"
+#include "platform/win32.h"
+#include "platform/win32/scoped_key.h"
 #include "store/card_census.h"
 #include "store/card_layout.h"
 #include "store/card_removal.h"
-#include "store/key_tree.h"
 #include "store/new_card.h"
 #include "store/new_card_commit.h"
-#include "store/registry_key.h"
 #include "ui/card_property_texts.h"
 
 namespace {
@@ -85,7 +85,7 @@ std::vector<BYTE> DeviceNameData(FuzzInput& input) {
 }
 
 void BuildCard(FuzzInput& input, HKEY parameters, int card) {
-    zov::RegistryKey cardKey;
+    zov::ScopedKey cardKey;
     if (cardKey.Create(parameters, zov::CardKeyName(card)) != ERROR_SUCCESS) {
         return;
     }
@@ -98,7 +98,7 @@ void BuildCard(FuzzInput& input, HKEY parameters, int card) {
     }
     const std::size_t ports = input.Below(kMaxPortKeys + 1);
     for (std::size_t port = 1; port <= ports; ++port) {
-        zov::RegistryKey portKey;
+        zov::ScopedKey portKey;
         if (portKey.Create(cardKey.Get(), zov::PortKeyName(static_cast<int>(port))) !=
             ERROR_SUCCESS) {
             continue;
@@ -117,14 +117,14 @@ void BuildCard(FuzzInput& input, HKEY parameters, int card) {
                 c = '_';
             }
         }
-        zov::RegistryKey extraKey;
+        zov::ScopedKey extraKey;
         extraKey.Create(cardKey.Get(), name);
     }
 }
 
 void BuildRegistry(FuzzInput& input) {
     RegistryTransaction transaction;
-    zov::RegistryKey parameters;
+    zov::ScopedKey parameters;
     if (parameters.Create(HKEY_LOCAL_MACHINE, zov::kParametersKeyPath) != ERROR_SUCCESS) {
         return;
     }
@@ -139,7 +139,7 @@ void BuildRegistry(FuzzInput& input) {
 
 void WipeRegistry() {
     RegistryTransaction transaction;
-    zov::DeleteKeyTree(HKEY_LOCAL_MACHINE, "SYSTEM");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SYSTEM");
     transaction.Commit();
 }
 
@@ -161,7 +161,7 @@ std::vector<BYTE> RawValue(HKEY key, const char* name) {
 std::size_t ShowProperties(int cardCount) {
     std::size_t length = 0;
     for (int card = 1; card <= cardCount; ++card) {
-        zov::RegistryKey cardKey;
+        zov::ScopedKey cardKey;
         if (cardKey.Open(HKEY_LOCAL_MACHINE, zov::CardKeyPath(card), KEY_READ) != ERROR_SUCCESS) {
             continue;
         }

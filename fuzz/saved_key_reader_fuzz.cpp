@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/registry/crc32.h"
+#include "platform/crc32.h"
 #include "platform/registry/key_tree.h"
 #include "platform/registry/saved_key_format.h"
 

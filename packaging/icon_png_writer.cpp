@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/crc32.h"
 #include "platform/dialog/resource.h"
 #include "platform/format.h"
-#include "platform/registry/crc32.h"
 #include "ui/res/dialog_templates.h"
 
 namespace {

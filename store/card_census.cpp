@@ -1,9 +1,9 @@
 #include "store/card_census.h"
 
 #include "platform/format.h"
+#include "platform/win32/scoped_key.h"
 #include "store/card_key_reader.h"
 #include "store/card_layout.h"
-#include "store/registry_key.h"
 
 namespace zov {
 
@@ -17,9 +17,9 @@ constexpr DWORD kPortCountRoom = 20;
 
 CardCensus TakeCardCensus() {
     CardCensus census;
-    RegistryTransaction snapshot;
+    const RegistryReadScope snapshot;  // one consistent view of every card
     for (int card = 1;; ++card) {
-        RegistryKey cardKey;
+        ScopedKey cardKey;
         if (cardKey.Open(HKEY_LOCAL_MACHINE, CardKeyPath(card), KEY_READ) != ERROR_SUCCESS) {
             census.cardCount = card - 1;
             break;
@@ -40,7 +40,6 @@ CardCensus TakeCardCensus() {
         row += FormatText("%s\t", firstPort->c_str());
         census.rows.push_back(std::move(row));
     }
-    snapshot.Commit();
     return census;
 }
 

@@ -1,4 +1,8 @@
 // The card census: walks Card1, Card2, ... in order and builds one list row per card.
+//
+// How the store reports failure, everywhere: a call that can fail returns std::optional holding
+// what went wrong (a CardRefusal, or a message for people), empty when it worked; the registry
+// steps inside return the Win32 LSTATUS they met. Nothing throws, nothing is an out-parameter.
 #pragma once
 
 #include <string>

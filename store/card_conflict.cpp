@@ -1,9 +1,9 @@
 #include "store/card_conflict.h"
 
 #include "platform/format.h"
+#include "platform/win32/scoped_key.h"
 #include "store/card_key_reader.h"
 #include "store/card_layout.h"
-#include "store/registry_key.h"
 
 namespace zov {
 
@@ -22,7 +22,7 @@ std::optional<DWORD> ReadNumber(HKEY key, const char* valueName) {
 }
 
 std::optional<CardRefusal> FindResourceConflict(const NewCard& card, int existing) {
-    RegistryKey key;
+    ScopedKey key;
     if (key.Open(HKEY_LOCAL_MACHINE, CardKeyPath(existing), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
         return std::nullopt;
     }
@@ -56,7 +56,7 @@ struct ComRange {
 // The COM range of an existing card; a card key or Port1 key that cannot be opened, or a port
 // name that cannot be read, gives an empty range.
 ComRange ComRangeOf(int existing) {
-    RegistryKey key;
+    ScopedKey key;
     if (key.Open(HKEY_LOCAL_MACHINE, CardKeyPath(existing), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
         return {};
     }

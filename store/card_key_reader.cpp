@@ -2,8 +2,8 @@
 
 #include <array>
 
+#include "platform/win32/scoped_key.h"
 #include "store/card_layout.h"
-#include "store/registry_key.h"
 
 namespace zov {
 
@@ -54,7 +54,7 @@ std::string DeviceNameText(const std::vector<BYTE>& bytes) {
 }
 
 std::optional<std::string> ReadFirstPortName(HKEY cardKey, REGSAM access) {
-    RegistryKey port;
+    ScopedKey port;
     if (port.Open(cardKey, kFirstPortKeyName, access) != ERROR_SUCCESS) {
         return std::nullopt;
     }

@@ -18,10 +18,6 @@ std::string CardKeyName(int cardNumber) {
     return FormatText("Card%d", cardNumber);
 }
 
-std::string PortKeyPathInParameters(int cardNumber, int portNumber) {
-    return FormatText("Card%d\\Port%d", cardNumber, portNumber);
-}
-
 std::string PortKeyName(int portNumber) {
     return FormatText("Port%d", portNumber);
 }

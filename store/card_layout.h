@@ -29,9 +29,8 @@ inline constexpr unsigned kDosDeviceNameSize = 8;
 std::string CardKeyPath(int cardNumber);
 // The same with the card number given as its one character ("Card3" from '3').
 std::string CardKeyPathFromChar(char cardNumberChar);
-// "Card<n>" and "Card<n>\Port<k>", relative to the Parameters key.
+// "Card<n>", relative to the Parameters key.
 std::string CardKeyName(int cardNumber);
-std::string PortKeyPathInParameters(int cardNumber, int portNumber);
 // "Port<k>", relative to a card key.
 std::string PortKeyName(int portNumber);
 // "COM<n>", a port's device name.

@@ -5,14 +5,13 @@
 #include <system_error>
 
 #include "platform/format.h"
-#include "platform/framework/afx_message_box.h"
 #include "platform/win32/kernel.h"
+#include "platform/win32/scoped_key.h"
+#include "platform/win32/security.h"
 #include "store/card_census.h"
 #include "store/card_globals.h"
 #include "store/card_layout.h"
-#include "store/key_tree.h"
 #include "store/registry_file.h"
-#include "store/registry_key.h"
 #include "store/scoped_privilege.h"
 
 namespace zov {
@@ -45,7 +44,7 @@ std::optional<std::string> MoveCardDown(int removed, int from, const std::string
                                      file.c_str(), static_cast<unsigned long>(GetLastError())));
     }
     {
-        RegistryKey source;
+        ScopedKey source;
         LSTATUS status = source.Open(HKEY_LOCAL_MACHINE, CardKeyPath(from), KEY_ALL_ACCESS);
         if (status == ERROR_SUCCESS) {
             ScopedPrivilege backup(SE_BACKUP_NAME);
@@ -56,7 +55,7 @@ std::optional<std::string> MoveCardDown(int removed, int from, const std::string
                                                   file.c_str(), static_cast<long>(status)));
         }
     }
-    RegistryKey target;
+    ScopedKey target;
     LSTATUS status = target.Open(HKEY_LOCAL_MACHINE, CardKeyPath(from - 1), KEY_ALL_ACCESS);
     if (status != ERROR_SUCCESS) {
         return NotRemoved(removed, FormatText("Card%d could not be opened (status %ld)", from - 1,
@@ -76,10 +75,10 @@ std::optional<std::string> RemoveWithin(int removed, int highest, const std::str
             return failure;
         }
     }
-    RegistryKey parameters;
+    ScopedKey parameters;
     LSTATUS status = parameters.Open(HKEY_LOCAL_MACHINE, kParametersKeyPath, KEY_ALL_ACCESS);
     if (status == ERROR_SUCCESS) {
-        status = DeleteKeyTree(parameters.Get(), CardKeyName(highest));
+        status = RegDeleteTreeA(parameters.Get(), CardKeyName(highest).c_str());
     }
     if (status != ERROR_SUCCESS) {
         return NotRemoved(removed, FormatText("Card%d could not be deleted (status %ld)", highest,
@@ -145,11 +144,4 @@ std::optional<std::string> zov::RemoveAndRenumber(int cardNumber, int cardCount)
         }
     }
     return failure;
-}
-
-void RemoveCard(int cardNumber) {
-    // The transaction has ended when the message shows: no other process waits on the user.
-    if (const auto failure = zov::RemoveAndRenumber(cardNumber, g_nCardCount)) {
-        AfxMessageBox(failure->c_str());
-    }
 }

@@ -3,21 +3,19 @@
 #include <optional>
 
 #include "platform/format.h"
-#include "platform/win32/user.h"
+#include "platform/win32/scoped_key.h"
 #include "store/card_census.h"
 #include "store/card_conflict.h"
 #include "store/card_globals.h"
 #include "store/card_layout.h"
 #include "store/new_card.h"
-#include "store/registry_key.h"
 
 namespace {
 
 using zov::CardRefusal;
 using zov::NewCard;
-using zov::RegistryKey;
+using zov::ScopedKey;
 
-constexpr UINT kStopBoxFlags = MB_OK | MB_ICONHAND | MB_TASKMODAL;
 constexpr const char* kNotAddedCaption = "Card Not Added";
 
 LSTATUS SetDword(HKEY key, const char* valueName, DWORD number) {
@@ -27,7 +25,7 @@ LSTATUS SetDword(HKEY key, const char* valueName, DWORD number) {
 }
 
 LSTATUS SetPortName(HKEY cardKey, int port, uint64_t comNumber) {
-    RegistryKey portKey;
+    ScopedKey portKey;
     LSTATUS status = portKey.Open(cardKey, zov::PortKeyName(port), KEY_ALL_ACCESS);
     if (status != ERROR_SUCCESS) {
         return status;
@@ -44,7 +42,7 @@ LSTATUS SetPortName(HKEY cardKey, int port, uint64_t comNumber) {
 // Writes card key `number` with its values and port keys, checking every call. Answers
 // ERROR_ALREADY_EXISTS when the key is there already: a new card never merges into another.
 LSTATUS WriteCard(const NewCard& card, int number) {
-    RegistryKey cardKey;
+    ScopedKey cardKey;
     DWORD disposition = 0;
     LSTATUS status = cardKey.Create(HKEY_LOCAL_MACHINE, zov::CardKeyPath(number), &disposition);
     if (status != ERROR_SUCCESS) {
@@ -62,7 +60,7 @@ LSTATUS WriteCard(const NewCard& card, int number) {
         status = SetDword(cardKey.Get(), zov::kPortCountValue, card.portCount);
     }
     for (uint32_t port = 1; status == ERROR_SUCCESS && port <= card.portCount; ++port) {
-        RegistryKey portKey;
+        ScopedKey portKey;
         status = portKey.Create(cardKey.Get(), zov::PortKeyName(static_cast<int>(port)));
         if (status == ERROR_SUCCESS) {
             status = portKey.Close();
@@ -133,17 +131,4 @@ std::optional<zov::CardRefusal> zov::AddCard(const NewCard& card, int cardCount)
         return NotAdded(number, status);
     }
     return std::nullopt;
-}
-
-bool CommitNewCard(HWND owner, const std::string& startingPort, int portCountIndex,
-                   int busTypeIndex, const std::string& baseAddressText,
-                   const std::string& irqText) {
-    const NewCard card =
-        zov::DescribeNewCard(startingPort, portCountIndex, busTypeIndex, baseAddressText, irqText);
-    if (const auto refusal = zov::AddCard(card, g_nCardCount)) {
-        MessageBoxA(owner, refusal->text.c_str(), refusal->caption.c_str(), kStopBoxFlags);
-        return false;
-    }
-    ++g_nChangeCount;
-    return true;
 }

@@ -2,29 +2,28 @@
 
 #include "platform/format.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/scoped_key.h"
 #include "store/card_layout.h"
 #include "store/registry_file.h"
-#include "store/registry_key.h"
 
 namespace zov {
 
-bool CheckRegistryReadable(std::string& reason) {
-    RegistryKey parameters;
+std::optional<std::string> CheckRegistryReadable() {
+    ScopedKey parameters;
     const LSTATUS status = parameters.Open(HKEY_LOCAL_MACHINE, kParametersKeyPath, KEY_READ);
     if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) {
-        return true;
+        return std::nullopt;
     }
     const std::string diagnostic = ZovRegistryDiagnostic();
     if (!diagnostic.empty()) {
-        reason = diagnostic;
-    } else if (status == ERROR_ACCESS_DENIED) {
-        reason = FormatText("%s: permission denied; ask an administrator for read access",
-                            RegistryFilePath().c_str());
-    } else {
-        reason = FormatText("%s: the registry cannot be read (status %ld)",
-                            RegistryFilePath().c_str(), static_cast<long>(status));
+        return diagnostic;
     }
-    return false;
+    if (status == ERROR_ACCESS_DENIED) {
+        return FormatText("%s: permission denied; ask an administrator for read access",
+                          RegistryFilePath().c_str());
+    }
+    return FormatText("%s: the registry cannot be read (status %ld)", RegistryFilePath().c_str(),
+                      static_cast<long>(status));
 }
 
 }  // namespace zov

@@ -1,7 +1,6 @@
 #include "store/registry_file.h"
 
-#include <filesystem>
-
+#include "platform/posix_file.h"
 #include "platform/win32/registry.h"
 
 namespace zov {
@@ -15,8 +14,7 @@ std::string RegistryFilePath() {
 }
 
 std::string RegistryFileDirectory() {
-    const std::string directory = std::filesystem::path(RegistryFilePath()).parent_path().string();
-    return directory.empty() ? std::string(".") : directory;
+    return DirectoryOf(RegistryFilePath());
 }
 
 }  // namespace zov

@@ -82,10 +82,9 @@ BOOL CCardConfigApp::CheckCommandLine(int argc, char** argv, int& nExitCode) {
 }
 
 BOOL CCardConfigApp::InitApplication() {
-    std::string reason;
-    if (!zov::CheckRegistryReadable(reason)) {
+    if (const auto reason = zov::CheckRegistryReadable()) {
         Print(stderr, zov::FormatText("%s: %s\n", m_pszExeName != nullptr ? m_pszExeName : "zovcfg",
-                                      reason.c_str()));
+                                      reason->c_str()));
         return FALSE;
     }
     return TRUE;

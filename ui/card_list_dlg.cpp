@@ -93,19 +93,8 @@ void CCardListDlg::RefreshCardList() {
 }
 
 void CCardListDlg::OnPaint() {
-    if (!IsIconic()) {
-        CDialog::OnPaint();
-        return;
-    }
-    CPaintDC dc(this);
-    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
-    const int cxIcon = GetSystemMetrics(SM_CXICON);
-    const int cyIcon = GetSystemMetrics(SM_CYICON);
-    RECT rect{};
-    GetClientRect(&rect);
-    const int x = (rect.right - rect.left - cxIcon + 1) / 2;
-    const int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
-    dc.DrawIcon(x, y, m_hIcon);
+    // A terminal window is never minimised (IsIconic is always FALSE): no icon to paint.
+    CDialog::OnPaint();
 }
 
 HICON CCardListDlg::OnQueryDragIcon() {

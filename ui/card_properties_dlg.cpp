@@ -1,9 +1,9 @@
 #include "ui/card_properties_dlg.h"
 
 #include "platform/format.h"
+#include "platform/win32/scoped_key.h"
 #include "store/card_key_reader.h"
 #include "store/card_layout.h"
-#include "store/registry_key.h"
 #include "ui/card_list_dlg.h"
 #include "ui/card_property_texts.h"
 #include "ui/res/resource.h"
@@ -41,7 +41,7 @@ BOOL CCardPropertiesDlg::OnInitDialog() {
     UpdateData(FALSE);
 
     // The dialog only shows, so reading is all it asks of the registry.
-    zov::RegistryKey cardKey;
+    zov::ScopedKey cardKey;
     if (cardKey.Open(HKEY_LOCAL_MACHINE, zov::CardKeyPathFromChar(card), KEY_READ) !=
         ERROR_SUCCESS) {
         AfxMessageBox("Card Registry Not Found");

@@ -1,6 +1,5 @@
 #include "platform/win32/registry.h"
 #include "zovreg/key_path.h"
-#include "zovreg/key_tree_deleter.h"
 #include "zovreg/status_text.h"
 #include "zovreg/verbs.h"
 
@@ -27,7 +26,7 @@ int RunDelete(const CommandLine& command, ToolStreams& streams) {
         }
     }
     RegistryTransaction transaction;  // the whole subtree or nothing
-    LSTATUS status = DeleteKeyTree(command.key_path);
+    LSTATUS status = RegDeleteTreeA(HKEY_LOCAL_MACHINE, command.key_path.c_str());
     if (status == ERROR_SUCCESS) {
         status = transaction.Commit();
     }

@@ -12,7 +12,7 @@ int RunExport(const CommandLine& command, ToolStreams& streams) {
     KeySnapshot snapshot;
     LSTATUS status = ERROR_SUCCESS;
     {
-        RegistryTransaction snapshot_scope;  // one consistent view of the subtree
+        RegistryReadScope snapshot_scope;  // one consistent view of the subtree
         status = ReadKeySnapshot(command.key_path, true, &snapshot);
     }
     if (status != ERROR_SUCCESS) {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "platform/win32/scoped_key.h"
 #include "zovreg/key_path.h"
-#include "zovreg/scoped_key.h"
 
 namespace zov::reg {
 namespace {

@@ -11,7 +11,7 @@ int RunQuery(const CommandLine& command, ToolStreams& streams) {
     KeySnapshot snapshot;
     LSTATUS status = ERROR_SUCCESS;
     {
-        RegistryTransaction snapshot_scope;  // one consistent view of the subtree
+        RegistryReadScope snapshot_scope;  // one consistent view of the subtree
         status = ReadKeySnapshot(command.key_path, command.recursive, &snapshot);
     }
     if (status != ERROR_SUCCESS) {

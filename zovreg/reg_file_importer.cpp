@@ -2,9 +2,8 @@
 
 #include "platform/format.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/scoped_key.h"
 #include "zovreg/key_path.h"
-#include "zovreg/key_tree_deleter.h"
-#include "zovreg/scoped_key.h"
 #include "zovreg/status_text.h"
 
 namespace zov::reg {
@@ -26,9 +25,9 @@ LSTATUS ApplyOne(const RegOperation& operation, ScopedKey* current, std::string*
                                    REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                                    current->Receive(), nullptr);
         case RegOperation::Kind::kDeleteKey: {
-            current->Reset();
+            current->Close();
             *action = "cannot delete " + FullKeyName(operation.key_path);
-            return NotFoundIsDone(DeleteKeyTree(operation.key_path));
+            return NotFoundIsDone(RegDeleteTreeA(HKEY_LOCAL_MACHINE, operation.key_path.c_str()));
         }
         case RegOperation::Kind::kSetValue:
             *action = FormatText("cannot set the value \"%s\" of %s", operation.value_name.c_str(),

@@ -3,42 +3,25 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include "platform/posix_file.h"
 
 namespace zov::reg {
 
 std::optional<bool> ConfirmOnTerminal(const std::string& question) {
     // The terminal itself rather than stdin/stderr, which a script may have redirected.
-    const int tty = open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY);
-    if (tty < 0) {
+    const UniqueFd tty(open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY));
+    if (!tty.Valid()) {
         return std::nullopt;
     }
     const std::string prompt = question + " ";
-    std::size_t sent = 0;
-    while (sent < prompt.size()) {
-        const ssize_t written = write(tty, prompt.data() + sent, prompt.size() - sent);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            close(tty);
-            return std::nullopt;
-        }
-        sent += static_cast<std::size_t>(written);
+    if (!WriteAll(tty.Get(), prompt.data(), prompt.size())) {
+        return std::nullopt;
     }
     std::string answer;
     char c = 0;
-    while (true) {
-        const ssize_t got = read(tty, &c, 1);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0 || c == '\n') {
-            break;
-        }
+    while (RetryOnInterrupt([&] { return read(tty.Get(), &c, 1); }) > 0 && c != '\n') {
         answer.push_back(c);
     }
-    close(tty);
     while (!answer.empty() && (answer.back() == '\r' || answer.back() == ' ')) {
         answer.pop_back();
     }

@@ -19,14 +19,6 @@ namespace {
 constexpr int kDefaultWidth = 80;
 constexpr int kDefaultHeight = 24;
 
-void SetEnabledWithNotice(Window& window, bool enabled) {
-    if (window.Enabled() == enabled) {
-        return;
-    }
-    window.SetEnabled(enabled);
-    window.Message(WM_ENABLE, enabled ? TRUE : FALSE, 0);
-}
-
 }  // namespace
 
 Desktop& Desktop::Get() {
@@ -96,7 +88,7 @@ INT_PTR Desktop::RunModal(const DialogTemplate& dialogTemplate, Dialog* owner, D
     stack_.push_back(dialog.get());
     Place(*dialog);
     if (owner != nullptr && owner->Enabled()) {
-        SetEnabledWithNotice(*owner, false);
+        ::EnableWindow(owner->Handle(), FALSE);  // the owner hears WM_ENABLE, as on Windows
         dialog->ownerWasEnabled = true;
     }
     Window* first = DialogNavigation::NextTabItem(*dialog, nullptr, false);
@@ -120,7 +112,7 @@ INT_PTR Desktop::RunModal(const DialogTemplate& dialogTemplate, Dialog* owner, D
     const INT_PTR result = dialog->Result();
     if (dialog->ownerWasEnabled && owner != nullptr) {
         dialog->ownerWasEnabled = false;
-        SetEnabledWithNotice(*owner, true);
+        ::EnableWindow(owner->Handle(), TRUE);
     }
     dialog->Message(WM_DESTROY, 0, 0);
     dialog->SetShown(false);

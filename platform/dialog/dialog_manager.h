@@ -17,12 +17,4 @@ Terminal* AttachedTerminal();
 void SetThreeDimensionalLook(bool on);
 bool ThreeDimensionalLook();
 
-// Sends a dialog's initialisation data (the list entries of its template, from the module's
-// dialog init resource) to its controls, in resource order, as MFC's ExecuteDlgInit does.
-// DialogBoxParamA does not do this by itself. Returns FALSE when hDlg is not a dialog
-// (ERROR_INVALID_WINDOW_HANDLE) or an entry names a control the dialog does not have
-// (ERROR_CONTROL_ID_NOT_FOUND; the other entries are still sent); TRUE otherwise, also when the
-// template has no data.
-BOOL ExecuteDialogInit(HWND hDlg, HINSTANCE hInstance, LPCSTR lpTemplateName);
-
 }  // namespace zov

@@ -7,22 +7,10 @@
 #include <string>
 
 #include "platform/kernel/win32_error_from_errno.h"
+#include "platform/posix_file.h"
 #include "platform/win32/kernel.h"
 
 namespace {
-
-// The directory part of a path: everything before the last component ("." for a bare name).
-std::string ParentDirectoryOf(const std::string& path) {
-    std::string trimmed = path;
-    while (trimmed.size() > 1 && trimmed.back() == '/') {
-        trimmed.pop_back();
-    }
-    const std::string::size_type slash = trimmed.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : trimmed.substr(0, slash);
-}
 
 bool IsExistingDirectory(const std::string& path) {
     struct stat status {};
@@ -32,8 +20,8 @@ bool IsExistingDirectory(const std::string& path) {
 DWORD StatusOfFailedUnlink(const std::string& path, int unlink_errno) {
     if (unlink_errno == ENOENT) {
         // Windows tells a missing file apart from a missing directory on the way to it.
-        return IsExistingDirectory(ParentDirectoryOf(path)) ? ERROR_FILE_NOT_FOUND
-                                                            : ERROR_PATH_NOT_FOUND;
+        return IsExistingDirectory(zov::DirectoryOf(path)) ? ERROR_FILE_NOT_FOUND
+                                                           : ERROR_PATH_NOT_FOUND;
     }
     struct stat status {};
     if (lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {

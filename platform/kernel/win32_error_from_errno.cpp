@@ -4,10 +4,12 @@
 
 namespace zov {
 
-DWORD Win32ErrorFromErrno(int errno_value) {
+DWORD Win32ErrorFromErrno(int errno_value, DWORD otherwise) {
     switch (errno_value) {
         case 0:
             return ERROR_SUCCESS;
+        // ENOENT does not say which component is missing: the file, as Windows says for a
+        // missing last component; callers that know a directory is missing say PATH_NOT_FOUND.
         case ENOENT:
             return ERROR_FILE_NOT_FOUND;
         case ENOTDIR:
@@ -15,11 +17,15 @@ DWORD Win32ErrorFromErrno(int errno_value) {
             return ERROR_PATH_NOT_FOUND;
         case EACCES:
         case EPERM:
-        case EROFS:
         case EISDIR:
+        // A read-only mount is one more reason not to be allowed to write: the registry answers
+        // every such refusal with ERROR_ACCESS_DENIED, and callers test for that one status.
+        case EROFS:
             return ERROR_ACCESS_DENIED;
+        // Only exclusive creation meets EEXIST here (RegSaveKeyA), and Windows answers that
+        // call with ERROR_ALREADY_EXISTS rather than CreateFile's ERROR_FILE_EXISTS.
         case EEXIST:
-            return ERROR_FILE_EXISTS;
+            return ERROR_ALREADY_EXISTS;
         case ENAMETOOLONG:
             return ERROR_FILENAME_EXCED_RANGE;
         case EINVAL:
@@ -41,8 +47,7 @@ DWORD Win32ErrorFromErrno(int errno_value) {
         case EBUSY:
             return ERROR_BUSY;
         default:
-            // EIO and anything without a closer Win32 meaning.
-            return ERROR_GEN_FAILURE;
+            return otherwise;  // EIO and anything without a closer Win32 meaning
     }
 }
 

@@ -1,15 +1,13 @@
-// The Win32 status that stands for a POSIX errno value, for the stand-ins that sit on system
-// calls (files, the registry database).
+// The one mapping from a POSIX errno value to the Win32 status that stands for it, for the
+// stand-ins that sit on system calls (files, the registry database, saved-key files).
 #pragma once
 
 #include "platform/win32/base.h"
 
 namespace zov {
 
-// 0 gives ERROR_SUCCESS. The mapping is about files: ENOENT is ERROR_FILE_NOT_FOUND (callers that
-// know a directory of the path is missing use ERROR_PATH_NOT_FOUND themselves), permissions and
-// read-only file systems are ERROR_ACCESS_DENIED, EEXIST is ERROR_FILE_EXISTS. An errno value
-// without a closer match gives ERROR_GEN_FAILURE.
-DWORD Win32ErrorFromErrno(int errno_value);
+// 0 gives ERROR_SUCCESS; an errno value without a closer Win32 meaning gives `otherwise`
+// (a caller that knows what it was doing passes ERROR_CANTWRITE, ERROR_CANTOPEN...).
+DWORD Win32ErrorFromErrno(int errno_value, DWORD otherwise = ERROR_GEN_FAILURE);
 
 }  // namespace zov

@@ -12,6 +12,11 @@ RegistryCall::RegistryCall(Kind kind)
     : lock_(RegistryConnection::Instance().Mutex()), writes_(kind != Kind::kRead) {
     auto& connection = RegistryConnection::Instance();
     auto& transaction = TransactionState::Get();
+    if (writes_ && transaction.read_scope) {
+        status_ = ERROR_ACCESS_DENIED;
+        SetRegistryDiagnostic("a change was asked for inside a read-only registry scope");
+        return;
+    }
     status_ = connection.Acquire(kind == Kind::kWrite, &db_);
     if (status_ == ERROR_SUCCESS && db_ != nullptr && kind == Kind::kChangeExisting) {
         status_ = connection.Acquire(true, &db_);

@@ -11,6 +11,8 @@
 #include <cstring>
 
 #include "platform/format.h"
+#include "platform/kernel/win32_error_from_errno.h"
+#include "platform/posix_file.h"
 #include "platform/registry/registry_database.h"
 #include "platform/registry/registry_diagnostic.h"
 #include "platform/registry/registry_schema.h"
@@ -31,17 +33,6 @@ std::uint32_t BigEndian32(const unsigned char* bytes) {
     return (static_cast<std::uint32_t>(bytes[0]) << 24) |
            (static_cast<std::uint32_t>(bytes[1]) << 16) |
            (static_cast<std::uint32_t>(bytes[2]) << 8) | static_cast<std::uint32_t>(bytes[3]);
-}
-
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    if (slash == 0) {
-        return "/";
-    }
-    return path.substr(0, slash);
 }
 
 // Creates every missing directory of dir, each with mode 0755.
@@ -66,20 +57,9 @@ int MakeDirectories(const std::string& dir) {
     return 0;
 }
 
+// The status of a failed system call on the database file or its directories.
 LSTATUS StatusFromErrno(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            return ERROR_ACCESS_DENIED;
-        case ENOENT:
-        case ENOTDIR:
-            return ERROR_PATH_NOT_FOUND;
-        case ENOSPC:
-            return ERROR_DISK_FULL;
-        default:
-            return ERROR_CANTOPEN;
-    }
+    return static_cast<LSTATUS>(Win32ErrorFromErrno(error, ERROR_CANTOPEN));
 }
 
 }  // namespace
@@ -254,36 +234,24 @@ LSTATUS RegistryConnection::CheckFilePermissions(bool for_writing) {
 
 LSTATUS RegistryConnection::CheckHeader(bool* empty_file) {
     *empty_file = false;
-    const int fd = open(Path().c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
+    const UniqueFd file(open(Path().c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!file.Valid()) {
         const int error = errno;
         return Refuse(StatusFromErrno(error), FormatText("cannot open (%s)", std::strerror(error)));
     }
     struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
+    if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return Refuse(ERROR_BADDB,
                       "not a zovcfg registry (not a regular file); it was left untouched");
     }
     if (info.st_size == 0) {
-        close(fd);
         *empty_file = true;
         return ERROR_SUCCESS;
     }
     std::array<unsigned char, kSqliteHeaderSize> header{};
-    std::size_t got = 0;
-    while (got < header.size()) {
-        const ssize_t n = read(fd, header.data() + got, header.size() - got);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    close(fd);
-    if (got < header.size() || std::memcmp(header.data(), kSqliteMagic, sizeof kSqliteMagic) != 0) {
+    const ssize_t got = ReadAll(file.Get(), header.data(), header.size());
+    if (got != static_cast<ssize_t>(header.size()) ||
+        std::memcmp(header.data(), kSqliteMagic, sizeof kSqliteMagic) != 0) {
         return Refuse(ERROR_BADDB,
                       "not a zovcfg registry (not an SQLite database); it was left untouched");
     }
@@ -465,8 +433,9 @@ LSTATUS RegistryConnection::CreateMissing() {
     const std::string dir = DirectoryOf(Path());
     const int error = MakeDirectories(dir);
     if (error != 0) {
-        return Refuse(StatusFromErrno(error), FormatText("cannot create the directory %s (%s)",
-                                                         dir.c_str(), std::strerror(error)));
+        return Refuse(
+            error == ENOENT ? static_cast<LSTATUS>(ERROR_PATH_NOT_FOUND) : StatusFromErrno(error),
+            FormatText("cannot create the directory %s (%s)", dir.c_str(), std::strerror(error)));
     }
     status = OpenDatabase(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (status != ERROR_SUCCESS) {

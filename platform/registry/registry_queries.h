@@ -48,9 +48,20 @@ inline constexpr const char* kClearSubtreeKeys =
     " UNION ALL SELECT k.id FROM registry_keys k JOIN below b ON k.parent = b.id)"
     " DELETE FROM registry_keys WHERE id IN (SELECT id FROM below)";
 
+// A key ?2 levels or more below ?1 (a tree too deep to take apart, or a loop of damaged rows); the
+// walk stops there, so it ends on a loop too.
+inline constexpr const char* kSubtreeDeeperThan =
+    "WITH RECURSIVE below(id, depth) AS ("
+    " SELECT id, 1 FROM registry_keys WHERE parent = ?1"
+    " UNION ALL SELECT k.id, b.depth + 1 FROM registry_keys k JOIN below b ON k.parent = b.id"
+    "  WHERE b.depth < ?2)"
+    " SELECT 1 FROM below WHERE depth >= ?2 LIMIT 1";
+
 inline constexpr std::array kAllQueries = {
-    kKeyAlive,    kFindSubkey,      kTouchKey,     kInsertKey,          kAnySubkey,       kSubkeyAt,
-    kParentOf,    kDeleteKeyValues, kDeleteKeyRow, kGetValue,           kValueAt,         kSetValue,
-    kDeleteValue, kValuesOfKey,     kSubkeysOfKey, kClearSubtreeValues, kClearSubtreeKeys};
+    kKeyAlive,         kFindSubkey,       kTouchKey,     kInsertKey,
+    kAnySubkey,        kSubkeyAt,         kParentOf,     kDeleteKeyValues,
+    kDeleteKeyRow,     kGetValue,         kValueAt,      kSetValue,
+    kDeleteValue,      kValuesOfKey,      kSubkeysOfKey, kClearSubtreeValues,
+    kClearSubtreeKeys, kSubtreeDeeperThan};
 
 }  // namespace zov::queries

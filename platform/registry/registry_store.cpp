@@ -235,6 +235,23 @@ LSTATUS RegistryStore::ClearKey(std::int64_t key) {
     return status == ERROR_SUCCESS ? Change(queries::kClearSubtreeKeys, key) : status;
 }
 
+LSTATUS RegistryStore::DeleteTree(std::int64_t key, bool keep_key) {
+    SqliteStatement deep(db_, queries::kSubtreeDeeperThan);
+    LSTATUS status =
+        FirstRow(deep, ERROR_NO_MORE_ITEMS, key, static_cast<std::int64_t>(kMaxKeyDepth) + 1);
+    if (status == ERROR_SUCCESS) {
+        return ERROR_REGISTRY_CORRUPT;  // found a key that deep
+    }
+    if (status != ERROR_NO_MORE_ITEMS) {
+        return status;
+    }
+    status = ClearKey(key);
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    return keep_key ? Touch(key) : DeleteKey(key);
+}
+
 LSTATUS RegistryStore::StoreTree(std::int64_t key, const KeyTree& tree) {
     const LSTATUS status = StoreTreeAt(key, tree, 0);
     return status != ERROR_SUCCESS ? status : Touch(key);

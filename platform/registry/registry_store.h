@@ -49,6 +49,9 @@ class RegistryStore {
     LSTATUS LoadTree(std::int64_t key, KeyTree* tree);
     // Removes every value and subkey of key (the key itself stays).
     LSTATUS ClearKey(std::int64_t key);
+    // Deletes key's values and whole subtree, and key itself unless keep_key. A subtree deeper
+    // than kMaxKeyDepth below key is ERROR_REGISTRY_CORRUPT, with nothing deleted.
+    LSTATUS DeleteTree(std::int64_t key, bool keep_key);
     // Adds tree's values and subkeys to key, which must be empty.
     LSTATUS StoreTree(std::int64_t key, const KeyTree& tree);
 

@@ -13,6 +13,13 @@ RegistryTransaction::RegistryTransaction() {
     connection.Mutex().lock();
     owner_process_ = connection.ProcessId();
     auto& state = TransactionState::Get();
+    if (state.read_scope) {
+        // Its changes could only be refused: say so at once, and Commit says it again.
+        status_ = ERROR_ACCESS_DENIED;
+        finished_ = true;
+        connection.Mutex().unlock();
+        return;
+    }
     if (state.depth > 0) {
         ++state.depth;
         joined_ = true;

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "platform/registry/crc32.h"
+#include "platform/crc32.h"
 #include "platform/registry/key_name.h"
 
 namespace zov {

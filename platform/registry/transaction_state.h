@@ -13,6 +13,7 @@ struct TransactionState {
     // transaction, not at every key opened in it.
     bool may_read = false;
     bool may_write = false;
+    bool read_scope = false;  // a RegistryReadScope is open: writes are refused
 
     static TransactionState& Get();
 };

@@ -79,6 +79,10 @@ LSTATUS RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName,
 LSTATUS RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchValueName,
                       LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData);
 LSTATUS RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey);
+// Deletes the subkey with its values and whole subtree; with lpSubKey NULL or "", the values and
+// subkeys of hKey itself, which stays (hKey then needs DELETE, KEY_ENUMERATE_SUB_KEYS and
+// KEY_QUERY_VALUE).
+LSTATUS RegDeleteTreeA(HKEY hKey, LPCSTR lpSubKey);
 LSTATUS RegDeleteValueA(HKEY hKey, LPCSTR lpValueName);
 LSTATUS RegSaveKeyA(HKEY hKey, LPCSTR lpFile, const SECURITY_ATTRIBUTES* lpSecurityAttributes);
 LSTATUS RegRestoreKeyA(HKEY hKey, LPCSTR lpFile, DWORD dwFlags);
@@ -114,6 +118,29 @@ class RegistryTransaction {
     bool joined_ = false;     // this scope joined an outer one
     bool finished_ = false;   // Commit was called, or the scope could not start
     long owner_process_ = 0;  // the process that began the scope (not a forked copy)
+};
+
+// A scope in which the registry calls of this thread read one consistent snapshot, for a reader
+// that needs several calls (a census, an export). It has no Commit and changes nothing: a write
+// inside it is refused with ERROR_ACCESS_DENIED, and inside a RegistryTransaction it reads that
+// transaction's snapshot and never affects its outcome. A RegistryTransaction cannot begin
+// inside it.
+class RegistryReadScope {
+  public:
+    RegistryReadScope();
+    ~RegistryReadScope();
+    RegistryReadScope(const RegistryReadScope&) = delete;
+    RegistryReadScope& operator=(const RegistryReadScope&) = delete;
+
+    // ERROR_SUCCESS when the snapshot could be taken; otherwise each call reads on its own.
+    LSTATUS Status() const { return status_; }
+
+  private:
+    LSTATUS status_ = ERROR_SUCCESS;
+    bool outermost_ = false;       // this scope began the read transaction
+    bool held_ = false;            // this scope holds the registry mutex
+    bool outer_was_read_ = false;  // an enclosing scope was already read-only
+    long owner_process_ = 0;       // the process that began the scope (not a forked copy)
 };
 
 // One line that says why the registry database could not be used by the last registry call of

@@ -1,4 +1,5 @@
-// RegDeleteKeyA, and handles whose key was deleted by this or another handle or process.
+// RegDeleteKeyA, RegDeleteTreeA, and handles whose key was deleted by this or another handle or
+// process.
 #include <gtest/gtest.h>
 
 #include "registry_test_support.h"
@@ -58,6 +59,78 @@ TEST_F(DeleteTest, KeyDeletedByAnotherProcessShowsAsDeletedHere) {
     ASSERT_EQ(RunInChild([] { return RegDeleteKeyA(HKEY_LOCAL_MACHINE, "P\\Card2"); }), 0);
     EXPECT_EQ(QueryStatus(card2, "ZOVPortCount"), ERROR_KEY_DELETED);
     RegCloseKey(card2);
+}
+
+struct DeleteTreeCase {
+    const char* what;
+    const char* handle_path;  // "" for HKEY_LOCAL_MACHINE
+    REGSAM access;
+    const char* subkey;
+    LSTATUS status;
+    const char* left;  // Dump("P") afterwards
+};
+
+constexpr const char* kTwoCardsDump =
+    "Card1\n  ZOVIrq = dword:0x5\nCard1\\Port1\n  DOSDeviceName = sz:COM3\n"
+    "Card2\n  ZOVPortCount = dword:0x4\n";
+constexpr const char* kCard1EmptiedDump = "Card1\nCard2\n  ZOVPortCount = dword:0x4\n";
+
+TEST_F(DeleteTest, DeleteTreeRemovesASubtreeOrEmptiesTheHandlesKey) {
+    const DeleteTreeCase cases[] = {
+        {"a subkey with its subtree", "P", KEY_READ, "card1", ERROR_SUCCESS,
+         "Card2\n  ZOVPortCount = dword:0x4\n"},
+        {"a path of subkeys", "P", KEY_READ, "Card1\\Port1", ERROR_SUCCESS,
+         "Card1\n  ZOVIrq = dword:0x5\nCard2\n  ZOVPortCount = dword:0x4\n"},
+        {"NULL empties the key", "P\\Card1", KEY_ALL_ACCESS, nullptr, ERROR_SUCCESS,
+         kCard1EmptiedDump},
+        {"\"\" empties the key", "P\\Card1", DELETE | KEY_READ, "", ERROR_SUCCESS,
+         kCard1EmptiedDump},
+        {"a missing subkey", "P", KEY_ALL_ACCESS, "Card3", ERROR_FILE_NOT_FOUND, kTwoCardsDump},
+        {"emptying without DELETE", "P\\Card1", KEY_READ, nullptr, ERROR_ACCESS_DENIED,
+         kTwoCardsDump},
+        {"the root", "", KEY_ALL_ACCESS, nullptr, ERROR_ACCESS_DENIED, kTwoCardsDump},
+    };
+    for (const DeleteTreeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        Build(kTwoCards);
+        HKEY handle = *c.handle_path == '\0' ? HKEY_LOCAL_MACHINE : Open(c.handle_path, c.access);
+        EXPECT_EQ(RegDeleteTreeA(handle, c.subkey), c.status);
+        EXPECT_EQ(Dump("P"), c.left);
+        RegCloseKey(handle);
+        ASSERT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, "P"), ERROR_SUCCESS);
+    }
+}
+
+TEST_F(DeleteTest, DeleteTreeLeavesHandlesBelowItDeleted) {
+    Build(kTwoCards);
+    HKEY port = Open("P\\Card1\\Port1");
+    EXPECT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, "P\\Card1"), ERROR_SUCCESS);
+    EXPECT_EQ(QueryStatus(port, "DOSDeviceName"), ERROR_KEY_DELETED);
+    EXPECT_EQ(RegDeleteTreeA(port, nullptr), ERROR_KEY_DELETED);
+    RegCloseKey(port);
+}
+
+TEST_F(DeleteTest, DeleteTreeRefusesATreeDeeperThanTheRegistryAllowsAndDeletesNothing) {
+    // 513 levels below P, built in two steps since one path holds at most 512 names.
+    std::string path = "P";
+    for (int level = 0; level < 300; ++level) {
+        path += "\\K";
+    }
+    HKEY middle = nullptr;
+    ASSERT_EQ(CreateKey(HKEY_LOCAL_MACHINE, path.c_str(), &middle), ERROR_SUCCESS);
+    std::string rest = "K";
+    for (int level = 1; level < 213; ++level) {
+        rest += "\\K";
+    }
+    HKEY deepest = nullptr;
+    ASSERT_EQ(CreateKey(middle, rest.c_str(), &deepest), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, "P"), ERROR_REGISTRY_CORRUPT);
+    EXPECT_EQ(RegSetValueExA(deepest, "Still", 0, REG_BINARY, nullptr, 0), ERROR_SUCCESS);
+    // One level less is within the bound.
+    EXPECT_EQ(RegDeleteKeyA(deepest, ""), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, "P"), ERROR_SUCCESS);
+    RegCloseKey(deepest);
+    RegCloseKey(middle);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/registry/crc32.h"
+#include "platform/crc32.h"
 #include "platform/registry/saved_key_format.h"
 
 namespace zov {

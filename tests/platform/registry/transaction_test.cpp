@@ -1,5 +1,8 @@
-// RegistryTransaction: commit, rollback, nesting, and what other processes see meanwhile.
+// RegistryTransaction and RegistryReadScope: commit, rollback, nesting, and what other processes
+// see meanwhile.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/registry/registry_database.h"
 #include "registry_test_support.h"
@@ -109,6 +112,72 @@ TEST_F(TransactionTest, OtherProcessesSeeNothingUntilCommit) {
     EXPECT_EQ(RunInChild(child_reads_a), 0);
     ASSERT_EQ(transaction.Commit(), ERROR_SUCCESS);
     EXPECT_EQ(RunInChild(child_reads_a), 1);
+}
+
+TEST_F(TransactionTest, ReadScopeInsideATransactionLeavesItsCommitWorkingAndRefusesWrites) {
+    {
+        RegistryTransaction transaction;
+        ASSERT_EQ(SetDword("P\\Card1", "A", 1), ERROR_SUCCESS);
+        {
+            const RegistryReadScope scope;
+            EXPECT_EQ(scope.Status(), ERROR_SUCCESS);
+            DWORD value = 0;
+            EXPECT_EQ(GetDword("P\\Card1", "A", &value), ERROR_SUCCESS);
+            EXPECT_EQ(value, 1U);  // the transaction's own change
+            EXPECT_EQ(SetDword("P\\Card1", "B", 2), ERROR_ACCESS_DENIED);
+            RegistryTransaction inner;
+            EXPECT_EQ(inner.Commit(), ERROR_ACCESS_DENIED);
+        }
+        ASSERT_EQ(SetDword("P\\Card1", "C", 3), ERROR_SUCCESS);
+        EXPECT_EQ(transaction.Commit(), ERROR_SUCCESS);
+    }
+    CloseRegistryDatabase();
+    EXPECT_EQ(Dump("P\\Card1"), std::string(kCard1) + "  A = dword:0x1\n  C = dword:0x3\n");
+}
+
+TEST_F(TransactionTest, ReadScopeSeesOneSnapshotWhileAnotherProcessWrites) {
+    // The writer is forked before the scope opens: a child must not inherit SQLite's locks.
+    CloseRegistryDatabase();
+    int go[2] = {-1, -1};
+    int written[2] = {-1, -1};
+    ASSERT_EQ(pipe(go), 0);
+    ASSERT_EQ(pipe(written), 0);
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        // Its change is written, and its commit waits for the reader's snapshot to end.
+        char signal = 0;
+        const bool started = read(go[0], &signal, 1) == 1;
+        RegistryTransaction transaction;
+        const bool set = started && SetDword("P\\Card1", "ZOVIrq", 7) == ERROR_SUCCESS;
+        const bool told = write(written[1], &signal, 1) == 1;
+        _exit(set && told && transaction.Commit() == ERROR_SUCCESS ? 0 : 1);
+    }
+    close(go[0]);
+    close(written[1]);  // a writer that dies ends the parent's wait
+    DWORD before = 0;
+    DWORD during = 0;
+    {
+        const RegistryReadScope scope;
+        EXPECT_EQ(scope.Status(), ERROR_SUCCESS);
+        EXPECT_EQ(GetDword("P\\Card1", "ZOVIrq", &before), ERROR_SUCCESS);
+        const char signal = 'x';
+        EXPECT_EQ(write(go[1], &signal, 1), 1);
+        char reply = 0;
+        EXPECT_EQ(read(written[0], &reply, 1), 1);
+        // Without the scope this read would wait for the writer's commit and see 7.
+        EXPECT_EQ(GetDword("P\\Card1", "ZOVIrq", &during), ERROR_SUCCESS);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(writer, &status, 0), writer);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    close(go[1]);
+    close(written[0]);
+    EXPECT_EQ(before, 5U);
+    EXPECT_EQ(during, 5U);
+    DWORD after = 0;
+    ASSERT_EQ(GetDword("P\\Card1", "ZOVIrq", &after), ERROR_SUCCESS);
+    EXPECT_EQ(after, 7U);
 }
 
 }  // namespace
