@@ -1,6 +1,8 @@
 // RegistryTransaction and RegistryReadScope: commit, rollback, nesting, and what other processes
 // see meanwhile.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +13,32 @@ namespace zov::test {
 namespace {
 
 constexpr const char* kCard1 = "  ZOVIrq = dword:0x5\n";
+
+// Waits, in a child of its own, until another process holds SQLite's pending byte of the
+// database: a writer whose commit waits for the readers to leave. Only a child may look, since
+// closing a descriptor of the file would drop this process's own locks on it.
+void WaitForAWriterAtItsCommit(const std::string& database) {
+    constexpr off_t kPendingByte = 0x40000000;
+    const int checked = RunInChild([&database] {
+        for (;;) {
+            const int fd = open(database.c_str(), O_RDONLY | O_CLOEXEC);
+            struct flock lock {};
+            lock.l_type = F_WRLCK;
+            lock.l_whence = SEEK_SET;
+            lock.l_start = kPendingByte;
+            lock.l_len = 1;
+            const bool held = fd >= 0 && fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
+            if (fd >= 0) {
+                close(fd);
+            }
+            if (held) {
+                return 0;
+            }
+            sched_yield();
+        }
+    });
+    EXPECT_EQ(checked, 0);
+}
 
 class TransactionTest : public RegistryTest {
   protected:
@@ -165,6 +193,7 @@ TEST_F(TransactionTest, ReadScopeSeesOneSnapshotWhileAnotherProcessWrites) {
         EXPECT_EQ(write(go[1], &signal, 1), 1);
         char reply = 0;
         EXPECT_EQ(read(written[0], &reply, 1), 1);
+        WaitForAWriterAtItsCommit(DatabasePath());
         // Without the scope this read would wait for the writer's commit and see 7.
         EXPECT_EQ(GetDword("P\\Card1", "ZOVIrq", &during), ERROR_SUCCESS);
     }
