@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "platform/posix_file.h"
+
 namespace zov {
 
 namespace {
@@ -32,25 +34,12 @@ ArmedState g_state;
 volatile sig_atomic_t g_armed = 0;
 volatile sig_atomic_t g_hangup = 0;
 
-void WriteAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-}
-
 void OnFatalSignal(int signal_number) {
     const int saved_errno = errno;
     if (g_armed != 0) {
         g_armed = 0;
-        WriteAll(g_state.tty_fd, g_state.restore_bytes.data(), g_state.restore_bytes.size());
+        // Only write() and errno: safe in a signal handler.
+        zov::WriteAll(g_state.tty_fd, g_state.restore_bytes.data(), g_state.restore_bytes.size());
         tcsetattr(g_state.tty_fd, TCSANOW, &g_state.tty_modes);
     }
     // SA_RESETHAND already put the default action back; deliver the signal again at once.
