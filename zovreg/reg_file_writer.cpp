@@ -72,7 +72,9 @@ void AppendValue(const ValueSnapshot& value, RegFileFormat format, std::string* 
         return;
     }
     if (value.type == REG_DWORD && value.data.size() == 4) {
-        const std::uint32_t number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16) |
+        const std::uint32_t number = static_cast<std::uint32_t>(value.data[0]) |
+                                     (static_cast<std::uint32_t>(value.data[1]) << 8) |
+                                     (static_cast<std::uint32_t>(value.data[2]) << 16) |
                                      (static_cast<std::uint32_t>(value.data[3]) << 24);
         *out += name + FormatText("=dword:%08x", number) + kLineEnd;
         return;

@@ -78,7 +78,8 @@ void TerminalSignals::Arm(int tty_fd, const termios& tty_modes, std::string rest
     g_armed = 1;
     for (std::size_t i = 0; i < kFatalSignals.size(); ++i) {
         g_state.installed_fatal[i] =
-            Install(kFatalSignals[i], OnFatalSignal, SA_RESETHAND, g_state.previous_fatal[i]);
+            Install(kFatalSignals[i], OnFatalSignal, static_cast<int>(SA_RESETHAND),
+                    g_state.previous_fatal[i]);
     }
     // No SA_RESTART: a blocked read returns, so the driver sees the hang-up at once.
     g_state.installed_hangup = Install(SIGHUP, OnHangup, 0, g_state.previous_hangup);

@@ -89,8 +89,10 @@ TEST_F(CrashSafetyTest, RemovalKilledAtAnyWriteKeepsEveryCardAndTheNextRemovalWo
     int firstCom = 1;
     for (int card = 1; card <= 8; ++card) {
         const int ports = card % 3 == 0 ? 8 : 4;
-        cards += card % 2 == 1 ? IsaCardKeys(card, ports, firstCom, 0x2A0 + card, 3 + card)
-                               : PciCardKeys(card, ports, firstCom);
+        cards += card % 2 == 1
+                     ? IsaCardKeys(card, ports, firstCom, 0x2A0U + static_cast<unsigned>(card),
+                                   3U + static_cast<unsigned>(card))
+                     : PciCardKeys(card, ports, firstCom);
         firstCom += ports;
     }
     Build(cards);

@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
         ConflictCase{"CardKeyCreatedMeanwhile",
                      PciCardKeys(1, 4, 1) + CardKeys(2, "  Foreign = dword:1\n", 0, 0), 1,
                      PciCard("COM5", 0), "Card Not Added", kCard2Meanwhile}),
-    [](const ::testing::TestParamInfo<ConflictCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<ConflictCase>& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace zov::test

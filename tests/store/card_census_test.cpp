@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "\\Port1\n  DOSDeviceName = hex:43 4f 4d 31 32 33 34 35\n",
                    {"Card1\tPCI\t4\tCOM12345\t"},
                    1}),
-    [](const ::testing::TestParamInfo<CensusCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<CensusCase>& row) { return row.param.name; });
 
 TEST_F(CardCensusTest, MoreThanTenCardsAreAllListedAndCounted) {
     Build(PciCards(12));

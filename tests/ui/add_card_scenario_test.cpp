@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "Irq Conflict", "Irq 7"},
                       Conflict{"StartingPort", PciCardKeys(1, 8, 30), "Card1\tPCI\t8\tCOM30\t",
                                "Starting Port Conflict", "COM21 to COM36"}),
-    [](const ::testing::TestParamInfo<Conflict>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<Conflict>& row) { return row.param.name; });
 
 // Nine card keys made by other means: Add is still enabled and shows the notice instead of the
 // settings dialog; the list stays as it was, even when the registry changed meanwhile.

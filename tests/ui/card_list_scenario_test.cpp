@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WayOut{"EnterInTheList", [](MemoryTerminal& s) { s.PushKey(Key::Enter); }},
                       WayOut{"CloseButton", [](MemoryTerminal& s) { s.PushCharacter(U'c', true); }},
                       WayOut{"CloseBox", ClickTheCloseBox}),
-    [](const ::testing::TestParamInfo<WayOut>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<WayOut>& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace zov::test

@@ -68,8 +68,8 @@ TEST_P(RemoveCardAnswer, ContinueRemovesCardTwoAndMovesCardThreeDownAbortChanges
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, RemoveCardAnswer, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Continue" : "Abort";
+                         [](const ::testing::TestParamInfo<bool>& row) {
+                             return row.param ? "Continue" : "Abort";
                          });
 
 // Ten or more cards: the row of Card10 is card 10, not card 1.
@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                              "Cannot display any  Properties.", true},
                       Notice{"Remove", 'r', "Error Removing  Card", "Cannot remove any card.",
                              false}),
-    [](const ::testing::TestParamInfo<Notice>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<Notice>& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace zov::test

@@ -173,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
                       test::AsciiToUtf16Le("\"\r\n"),
                   3, "surrogate"},
         Malformed{"BigEndianFile", "\xFE\xFF", 1, "big-endian"}),
-    [](const ::testing::TestParamInfo<Malformed>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<Malformed>& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace zov::reg

@@ -99,9 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
                      Notice,
                      {"There are already 8 cards installed on", "your system.",
                       "No additional cards can be added.", "OK"}}),
-    [](const ::testing::TestParamInfo<GeometryCase>& info) {
-        return std::string(info.param.name);
-    });
+    [](const ::testing::TestParamInfo<GeometryCase>& row) { return std::string(row.param.name); });
 
 TEST(LayoutRuleDetails, HeadingWordsStandOverTheirListColumns) {
     DialogHarness h;

@@ -16,13 +16,13 @@ constexpr int kIsa = 1011;
 constexpr int kPci = 1012;
 
 void AddCardList(DialogHarness& h) {
-    DialogTemplate dialog = CardListLike();
-    dialog.cy = 150;
-    dialog.controls[5].style |= WS_DISABLED;  // Remove
-    dialog.controls.push_back(GroupBoxAt("&Bus", 20, 115, 100, 30));
-    dialog.controls.push_back(RadioAt(kIsa, "ISA", 30, 125, 30, WS_GROUP | WS_TABSTOP));
-    dialog.controls.push_back(RadioAt(kPci, "PCI", 70, 125, 30));
-    h.Add(dialog);
+    DialogTemplate card_list = CardListLike();
+    card_list.cy = 150;
+    card_list.controls[5].style |= WS_DISABLED;  // Remove
+    card_list.controls.push_back(GroupBoxAt("&Bus", 20, 115, 100, 30));
+    card_list.controls.push_back(RadioAt(kIsa, "ISA", 30, 125, 30, WS_GROUP | WS_TABSTOP));
+    card_list.controls.push_back(RadioAt(kPci, "PCI", 70, 125, 30));
+    h.Add(card_list);
     h.onInit = [](HWND dialog) -> INT_PTR {
         SendDlgItemMessageA(dialog, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Card1"));
         SendDlgItemMessageA(dialog, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Pci"));

@@ -10,7 +10,6 @@ namespace {
 constexpr int kDialog = 130;
 constexpr int kBase = 1008;
 constexpr int kIrq = 1014;
-constexpr int kStart = 1000;
 constexpr int kPorts4 = 1001;
 constexpr int kPorts8 = 1002;
 constexpr int kPorts16 = 1003;

@@ -45,7 +45,7 @@ TEST_F(DatabaseFileTest, ForeignDamagedOrNewerDatabaseIsRefusedAndLeftByteForByt
          }},
         {"newer", [](Bytes* b) { (*b)[63] = 7; }},  // the low byte of the layout version
         {"damaged", [](Bytes* b) {
-             for (std::size_t i = ((*b)[16] << 8) | (*b)[17]; i < b->size(); ++i) {
+             for (std::size_t i = (std::size_t{(*b)[16]} << 8) | (*b)[17]; i < b->size(); ++i) {
                  (*b)[i] = static_cast<std::uint8_t>(0xA5 ^ i);  // every page after the first
              }
          }}};
