@@ -110,12 +110,18 @@ void RegistryTest::SetUp() {
     database_ = dir_ + "/registry.db";
     setenv("ZOVCFG_REGISTRY", database_.c_str(), 1);
     CloseRegistryDatabase();
+    if (geteuid() != 0) {
+        Credentials administrator = Credentials::OfProcess();
+        administrator.supplementary_groups.push_back(0);
+        administrator_.emplace(administrator);
+    }
     DisableAllPrivileges();
 }
 
 void RegistryTest::TearDown() {
     CloseRegistryDatabase();
     DisableAllPrivileges();
+    administrator_.reset();
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
 }

@@ -6,15 +6,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/security/credentials.h"
 #include "platform/win32.h"
 
 namespace zov::test {
 
 // Each test gets its own temporary directory (mkdtemp under /tmp) and ZOVCFG_REGISTRY pointing
-// at registry.db inside it; the process's connection is closed before and after.
+// at registry.db inside it; the process's connection is closed before and after. Run by a user
+// who is not root, the test's token holds the administrators group (group 0) all the same, as
+// root's does: the files are the user's own, so only the token's answer was missing.
 class RegistryTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -44,6 +48,7 @@ class RegistryTest : public ::testing::Test {
   private:
     std::string dir_;
     std::string database_;
+    std::optional<ScopedProcessCredentials> administrator_;
 };
 
 // Turns the named privilege (SE_BACKUP_NAME, SE_RESTORE_NAME) on for the process.
