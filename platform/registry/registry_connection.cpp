@@ -14,7 +14,9 @@
 #include "platform/registry/registry_diagnostic.h"
 #include "platform/registry/registry_failure.h"
 #include "platform/registry/registry_file_access.h"
+#include "platform/registry/registry_file_creation.h"
 #include "platform/registry/registry_header.h"
+#include "platform/registry/registry_journal.h"
 #include "platform/registry/registry_layout.h"
 #include "platform/registry/sqlite_statement.h"
 #include "platform/registry/transaction_state.h"
@@ -136,10 +138,9 @@ LSTATUS RegistryConnection::OpenDatabase(int flags) {
     sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     // A new file is laid out in rollback-journal mode, which users who may only read can read.
     sqlite3_exec(db_,
-                 (flags & SQLITE_OPEN_CREATE) != 0
-                     ? "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; "
-                       "PRAGMA cell_size_check=ON"
-                     : "PRAGMA synchronous=FULL; PRAGMA cell_size_check=ON",
+                 !read_only_ ? "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; "
+                               "PRAGMA cell_size_check=ON"
+                             : "PRAGMA synchronous=FULL; PRAGMA cell_size_check=ON",
                  nullptr, nullptr, nullptr);
     return ERROR_SUCCESS;
 }
@@ -180,22 +181,23 @@ LSTATUS RegistryConnection::InitializeSchema() {
 
 LSTATUS RegistryConnection::CreateMissing() {
     LSTATUS status = CheckFilePermissions(true);
+    if (status == ERROR_SUCCESS) {
+        status = CreateRegistryFiles(Path());
+    }
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    const std::string dir = DirectoryOf(Path());
-    const int error = MakeRegistryDirectories(dir);
-    if (error != 0) {
-        return Refuse(
-            error == ENOENT ? static_cast<LSTATUS>(ERROR_PATH_NOT_FOUND)
-                            : RegistryStatusFromErrno(error),
-            FormatText("cannot create the directory %s (%s)", dir.c_str(), std::strerror(error)));
-    }
-    status = OpenDatabase(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    status = OpenDatabase(SQLITE_OPEN_READWRITE);
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    status = InitializeSchema();
+    bool empty_file = false;
+    status = CheckRegistryHeader(Path(), &empty_file);
+    if (status == ERROR_SUCCESS && !empty_file) {
+        status = CheckRegistryLayout(db_, Path(), &schema_present_);  // another process was first
+    } else if (status == ERROR_SUCCESS) {
+        status = InitializeSchema();
+    }
     if (status != ERROR_SUCCESS) {
         Release();
     }
@@ -206,6 +208,13 @@ LSTATUS RegistryConnection::Acquire(bool for_writing, sqlite3** db) {
     *db = nullptr;
     if (db_ != nullptr && owner_pid_ != process_id_) {
         Release();
+    }
+    // SQLite replays a journal it finds at the start of any transaction.
+    if (db_ == nullptr || sqlite3_get_autocommit(db_) != 0) {
+        const LSTATUS status = CheckRegistryJournal(Path());
+        if (status != ERROR_SUCCESS) {
+            return status;
+        }
     }
     if (db_ != nullptr && read_only_ && for_writing) {
         // Opened for reading only; if the file has become writable and no transaction holds

@@ -10,8 +10,31 @@
 #include "platform/format.h"
 #include "platform/posix_file.h"
 #include "platform/registry/registry_failure.h"
+#include "platform/registry/registry_file_owners.h"
 
 namespace zov {
+namespace {
+
+// Why the file or folder at path may not be written, in terms of the trust model: who may.
+std::string NoWritePermission(const std::string& what, const std::string& path, int error) {
+    struct stat info {};
+    if (error == EROFS) {
+        return FormatText("%s is on a read-only file system", what.c_str());
+    }
+    if (stat(path.c_str(), &info) != 0) {
+        return FormatText("no write permission on %s (%s)", what.c_str(), std::strerror(error));
+    }
+    const std::string who = (info.st_mode & S_IWGRP) != 0
+                                ? "members of group " + GroupName(info.st_gid)
+                                : "user " + UserName(info.st_uid);
+    return FormatText(
+        "no write permission on %s (mode %04o, owner %s, group %s): only %s may change the "
+        "registry; see PERMISSIONS in zovcfg(1)",
+        what.c_str(), static_cast<unsigned>(info.st_mode & 07777), UserName(info.st_uid).c_str(),
+        GroupName(info.st_gid).c_str(), who.c_str());
+}
+
+}  // namespace
 
 LSTATUS CheckRegistryFileAccess(const std::string& path, bool for_writing) {
     struct stat info {};
@@ -47,39 +70,15 @@ LSTATUS CheckRegistryFileAccess(const std::string& path, bool for_writing) {
     if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
         const int error = errno;
         return RefuseRegistry(ERROR_ACCESS_DENIED, path,
-                              error == EROFS
-                                  ? std::string("it is on a read-only file system")
-                                  : FormatText("no write permission (%s)", std::strerror(error)));
+                              NoWritePermission("the file", path, error));
     }
     const std::string dir = DirectoryOf(path);
     if (faccessat(AT_FDCWD, dir.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
         const int error = errno;
         return RefuseRegistry(ERROR_ACCESS_DENIED, path,
-                              FormatText("no write permission on its directory %s (%s)",
-                                         dir.c_str(), std::strerror(error)));
+                              NoWritePermission("its folder " + dir, dir, error));
     }
     return ERROR_SUCCESS;
-}
-
-int MakeRegistryDirectories(const std::string& dir) {
-    struct stat info {};
-    if (stat(dir.c_str(), &info) == 0) {
-        return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
-    }
-    if (errno != ENOENT) {
-        return errno;
-    }
-    const std::string parent = DirectoryOf(dir);
-    if (parent != dir) {
-        const int error = MakeRegistryDirectories(parent);
-        if (error != 0) {
-            return error;
-        }
-    }
-    if (mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) {
-        return errno;
-    }
-    return 0;
 }
 
 }  // namespace zov

@@ -13,7 +13,4 @@ namespace zov {
 // needs write permission on the nearest existing directory that would hold it.
 LSTATUS CheckRegistryFileAccess(const std::string& path, bool for_writing);
 
-// Creates every missing directory of dir; 0 or an errno.
-int MakeRegistryDirectories(const std::string& dir);
-
 }  // namespace zov
