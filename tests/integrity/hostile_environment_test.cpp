@@ -16,10 +16,12 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "card_store_fixture.h"
 #include "platform/format.h"
 #include "platform/registry/registry_database.h"
+#include "platform/registry/saved_key_file.h"
 #include "store/card_census.h"
 #include "store/card_layout.h"
 #include "store/card_removal.h"
@@ -317,6 +319,52 @@ TEST_F(HostileEnvironmentTest, SavedKeyPathOccupiedIsRefusedOrUnlinkedNeverFollo
         EXPECT_EQ(TakeCardCensus().cardCount, 2);
         EXPECT_FALSE(Exists(path));
     }
+}
+
+// Between the save and the restore of a card moved down, another user renames a saved-key file
+// of their own over the path, in a folder they may write. The restore must not take it.
+std::vector<std::uint8_t> planted_bytes;
+int swaps = 0;
+
+void SwapInAnotherUsersFile(const std::string& path) {
+    const int status = RunInChild([&path] {
+        const std::string own = path + ".theirs";
+        return BecomeNobody() && WriteFile(own, planted_bytes).empty() &&
+                       rename(own.c_str(), path.c_str()) == 0
+                   ? 0
+                   : 1;
+    });
+    swaps += status == 0 ? 1 : 0;
+}
+
+TEST_F(HostileEnvironmentTest, SavedKeyFileSwappedBeforeItsRestoreFailsTheRemoval) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to let another user into the saved-key folder";
+    }
+    const std::string open_folder = WorkDir() + "/open";
+    ASSERT_EQ(mkdir(open_folder.c_str(), 0777), 0);
+    ASSERT_EQ(chmod(open_folder.c_str(), 0777), 0);  // no sticky bit: anyone may rename in it
+    ASSERT_EQ(chmod(WorkDir().c_str(), 0755), 0);
+    setenv("SystemDrive", open_folder.c_str(), 1);
+    {
+        // Their file: a genuine saved key, of a card of their own making.
+        Build("Theirs\\Card1\\Port1\n  DOSDeviceName = sz:COM99\n");
+        HKEY theirs = Open("Theirs\\Card1");
+        EnablePrivilege(SE_BACKUP_NAME);
+        const std::string made = WorkDir() + "/made";
+        ASSERT_EQ(RegSaveKeyA(theirs, made.c_str(), nullptr), ERROR_SUCCESS);
+        DisableAllPrivileges();
+        RegCloseKey(theirs);
+        planted_bytes = ReadFileBytes(made);
+    }
+    const std::string before = Parameters();
+    SetSavedKeyWrittenHook(&SwapInAnotherUsersFile);
+    const auto failure = RemoveAndRenumber(1, 3);
+    SetSavedKeyWrittenHook(nullptr);
+    EXPECT_EQ(swaps, 1);
+    EXPECT_EQ(failure,
+              FormatText("RegRestoreKey returned %ld", static_cast<long>(ERROR_REGISTRY_CORRUPT)));
+    EXPECT_EQ(Parameters(), before);
 }
 
 }  // namespace
