@@ -15,6 +15,7 @@
 #include "platform/registry/registry_failure.h"
 #include "platform/registry/registry_file_access.h"
 #include "platform/registry/registry_file_creation.h"
+#include "platform/registry/registry_hardening.h"
 #include "platform/registry/registry_header.h"
 #include "platform/registry/registry_journal.h"
 #include "platform/registry/registry_layout.h"
@@ -122,8 +123,10 @@ LSTATUS RegistryConnection::CheckFilePermissions(bool for_writing) {
 
 LSTATUS RegistryConnection::OpenDatabase(int flags) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(Path().c_str(), &db,
-                                   flags | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE, nullptr);
+    // A symbolic link at the path is not followed: the registry is the file itself.
+    const int rc = sqlite3_open_v2(
+        Path().c_str(), &db,
+        flags | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOFOLLOW, nullptr);
     db_ = db;
     owner_pid_ = process_id_;
     ReloadWriteFaultPlan();
@@ -133,16 +136,21 @@ LSTATUS RegistryConnection::OpenDatabase(int flags) {
         Release();
         return status;
     }
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    LSTATUS status = HardenRegistryConnection(db_, Path());
     // A new file is laid out in rollback-journal mode, which users who may only read can read.
-    sqlite3_exec(db_,
-                 !read_only_ ? "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; "
-                               "PRAGMA cell_size_check=ON"
-                             : "PRAGMA synchronous=FULL; PRAGMA cell_size_check=ON",
-                 nullptr, nullptr, nullptr);
-    return ERROR_SUCCESS;
+    const char* settings = !read_only_ ? "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; "
+                                         "PRAGMA cell_size_check=ON"
+                                       : "PRAGMA synchronous=FULL; PRAGMA cell_size_check=ON";
+    if (status == ERROR_SUCCESS &&
+        (sqlite3_busy_timeout(db_, kBusyTimeoutMs) != SQLITE_OK ||
+         sqlite3_exec(db_, settings, nullptr, nullptr, nullptr) != SQLITE_OK)) {
+        status = Refuse(ERROR_CANTOPEN,
+                        FormatText("the connection could not be set up (%s)", sqlite3_errmsg(db_)));
+    }
+    if (status != ERROR_SUCCESS) {
+        Release();
+    }
+    return status;
 }
 
 LSTATUS RegistryConnection::OpenExisting(bool for_writing) {

@@ -47,7 +47,14 @@ LSTATUS RegistryStatusFromSqlite(sqlite3* db, int rc, const std::string& path) {
             return RefuseRegistry(ERROR_CANTOPEN, path,
                                   FormatText("cannot open the registry (%s)", message));
         case SQLITE_TOOBIG:
-            return ERROR_INVALID_PARAMETER;
+            // Writes check their sizes first: only the file can hold something this large.
+            return RefuseRegistry(ERROR_BADDB, path,
+                                  "the registry holds an entry larger than a registry value may "
+                                  "be; it was left untouched");
+        case SQLITE_INTERRUPT:
+            return RefuseRegistry(ERROR_BADDB, path,
+                                  "a query of the registry ran far longer than any should; the "
+                                  "file may be damaged or hostile; it was left untouched");
         default:
             return RefuseRegistry(
                 ERROR_REGISTRY_IO_FAILED, path,

@@ -30,9 +30,15 @@ std::uint32_t BigEndian32(const unsigned char* bytes) {
 
 LSTATUS CheckRegistryHeader(const std::string& path, bool* empty_file) {
     *empty_file = false;
-    const UniqueFd file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    const UniqueFd file(
+        open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW));
     if (!file.Valid()) {
         const int error = errno;
+        if (error == ELOOP) {
+            return RefuseRegistry(ERROR_BADDB, path,
+                                  "it is a symbolic link, which the registry never follows; it "
+                                  "was left untouched");
+        }
         return RefuseRegistry(RegistryStatusFromErrno(error), path,
                               FormatText("cannot open (%s)", std::strerror(error)));
     }
