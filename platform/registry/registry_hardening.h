@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 
 namespace zov {
 
