@@ -11,6 +11,7 @@
 #include "store/card_census.h"
 #include "store/card_globals.h"
 #include "store/card_layout.h"
+#include "store/registry_check.h"
 #include "store/registry_file.h"
 #include "store/scoped_privilege.h"
 
@@ -46,10 +47,12 @@ std::optional<std::string> MoveCardDown(int removed, int from, const std::string
     {
         ScopedKey source;
         LSTATUS status = source.Open(HKEY_LOCAL_MACHINE, CardKeyPath(from), KEY_ALL_ACCESS);
-        if (status == ERROR_SUCCESS) {
-            ScopedPrivilege backup(SE_BACKUP_NAME);
-            status = RegSaveKeyA(source.Get(), file.c_str(), nullptr);
+        if (status != ERROR_SUCCESS) {
+            return NotRemoved(removed, FormatText("Card%d could not be opened (%s)", from,
+                                                  DescribeRefusal(status).c_str()));
         }
+        ScopedPrivilege backup(SE_BACKUP_NAME);
+        status = RegSaveKeyA(source.Get(), file.c_str(), nullptr);
         if (status != ERROR_SUCCESS) {
             return NotRemoved(removed, FormatText("saving Card%d to %s failed (status %ld)", from,
                                                   file.c_str(), static_cast<long>(status)));
@@ -58,8 +61,8 @@ std::optional<std::string> MoveCardDown(int removed, int from, const std::string
     ScopedKey target;
     LSTATUS status = target.Open(HKEY_LOCAL_MACHINE, CardKeyPath(from - 1), KEY_ALL_ACCESS);
     if (status != ERROR_SUCCESS) {
-        return NotRemoved(removed, FormatText("Card%d could not be opened (status %ld)", from - 1,
-                                              static_cast<long>(status)));
+        return NotRemoved(removed, FormatText("Card%d could not be opened (%s)", from - 1,
+                                              DescribeRefusal(status).c_str()));
     }
     ScopedPrivilege restore(SE_RESTORE_NAME);
     status = RegRestoreKeyA(target.Get(), file.c_str(), 0);
@@ -81,8 +84,8 @@ std::optional<std::string> RemoveWithin(int removed, int highest, const std::str
         status = RegDeleteTreeA(parameters.Get(), CardKeyName(highest).c_str());
     }
     if (status != ERROR_SUCCESS) {
-        return NotRemoved(removed, FormatText("Card%d could not be deleted (status %ld)", highest,
-                                              static_cast<long>(status)));
+        return NotRemoved(removed, FormatText("Card%d could not be deleted (%s)", highest,
+                                              DescribeRefusal(status).c_str()));
     }
     return std::nullopt;
 }
@@ -138,9 +141,8 @@ std::optional<std::string> zov::RemoveAndRenumber(int cardNumber, int cardCount)
             }
         }
         if (!failure && status != ERROR_SUCCESS) {
-            failure = NotRemoved(cardNumber, FormatText("the registry refused the change "
-                                                        "(status %ld)",
-                                                        static_cast<long>(status)));
+            failure = NotRemoved(cardNumber, FormatText("the registry refused the change (%s)",
+                                                        DescribeRefusal(status).c_str()));
         }
     }
     return failure;

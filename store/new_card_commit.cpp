@@ -9,6 +9,7 @@
 #include "store/card_globals.h"
 #include "store/card_layout.h"
 #include "store/new_card.h"
+#include "store/registry_check.h"
 
 namespace {
 
@@ -97,8 +98,9 @@ CardRefusal NotAdded(int number, LSTATUS status) {
                 kNotAddedCaption};
     }
     return {zov::FormatText("Card%d was not added: the registry refused the change "
-                            "(status %ld).\nNothing was written. %s",
-                            number, static_cast<long>(status), WhatToDoBeforeRetrying(status)),
+                            "(%s).\nNothing was written. %s",
+                            number, zov::DescribeRefusal(status).c_str(),
+                            WhatToDoBeforeRetrying(status)),
             kNotAddedCaption};
 }
 

@@ -8,6 +8,13 @@
 
 namespace zov {
 
+std::string DescribeRefusal(LSTATUS status) {
+    const std::string diagnostic = ZovRegistryDiagnostic();
+    return diagnostic.empty()
+               ? FormatText("status %ld", static_cast<long>(status))
+               : FormatText("status %ld: %s", static_cast<long>(status), diagnostic.c_str());
+}
+
 std::optional<std::string> CheckRegistryReadable() {
     ScopedKey parameters;
     const LSTATUS status = parameters.Open(HKEY_LOCAL_MACHINE, kParametersKeyPath, KEY_READ);

@@ -6,7 +6,9 @@ function(zov_add_test_folder name)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  # The registry's fault variables work in tests (platform/registry/write_gate.h).
+  target_link_libraries(${name} PRIVATE $<TARGET_NAME_IF_EXISTS:zovfaultinjection> ${ARGN}
+                                        GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE ZOV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                              ZOV_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)

@@ -1,6 +1,6 @@
-// The process's one connection to the registry database: finds the file, checks that it is a
-// registry of ours before SQLite touches it, creates it on the first write, and maps SQLite's
-// failures to Win32 statuses with a diagnostic line. Callers hold Mutex() while they use it.
+// The process's one connection to the registry database and its life cycle: finds the file, has
+// it checked before and after SQLite opens it, creates it on the first write, and starts over in
+// a forked child. Callers hold Mutex() while they use it.
 #pragma once
 
 #include <sqlite3.h>
@@ -58,8 +58,6 @@ class RegistryConnection {
     LSTATUS OpenExisting(bool for_writing);
     LSTATUS CreateMissing();
     LSTATUS CheckFilePermissions(bool for_writing);
-    LSTATUS CheckHeader(bool* empty_file);
-    LSTATUS CheckSchema();
     LSTATUS InitializeSchema();
     LSTATUS Refuse(LSTATUS status, const std::string& reason);
     void Release();

@@ -1,6 +1,7 @@
 #include <sqlite3.h>
 
 #include "platform/registry/registry_connection.h"
+#include "platform/registry/registry_diagnostic.h"
 #include "platform/registry/transaction_state.h"
 #include "platform/registry/write_gate.h"
 #include "platform/win32/registry.h"
@@ -25,6 +26,8 @@ RegistryTransaction::RegistryTransaction() {
         joined_ = true;
         return;
     }
+    // Whatever the scope's calls fail for is theirs, not an earlier call's.
+    zov::ClearRegistryDiagnostic();
     sqlite3* db = nullptr;
     status_ = connection.Acquire(false, &db);
     bool read_only = false;

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <map>
+#include <mutex>
 
 #include "platform/kernel/win32_error_from_errno.h"
 #include "platform/posix_file.h"
@@ -19,14 +21,41 @@ LSTATUS StatusFromErrno(int error) {
     return static_cast<LSTATUS>(Win32ErrorFromErrno(error, ERROR_CANTWRITE));
 }
 
-}  // namespace
+// What this process last did at a saved-key path: the descriptor of the file it wrote there, kept
+// open so that the restore reads those very bytes (and the inode cannot be reused), or none after
+// a save that failed, so that whatever sits at the path then is not taken for the saved key.
+struct SavedFile {
+    UniqueFd file;
+    std::uint64_t size = 0;
+};
 
-LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
-                          SavedKeyDurability durability) {
-    if (path.empty()) {
-        return ERROR_INVALID_PARAMETER;
+std::mutex saved_files_mutex;
+std::map<std::string, SavedFile>& SavedFiles() {
+    static auto* files = new std::map<std::string, SavedFile>();
+    return *files;
+}
+
+void Remember(const std::string& path, SavedFile saved) {
+    std::lock_guard lock(saved_files_mutex);
+    SavedFiles()[path] = std::move(saved);
+}
+
+std::optional<SavedFile> Forget(const std::string& path) {
+    std::lock_guard lock(saved_files_mutex);
+    const auto entry = SavedFiles().find(path);
+    if (entry == SavedFiles().end()) {
+        return std::nullopt;
     }
-    UniqueFd file(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    SavedFile saved = std::move(entry->second);
+    SavedFiles().erase(entry);
+    return saved;
+}
+
+SavedKeyFileHook written_hook = nullptr;
+
+LSTATUS CreateAndWrite(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                       SavedKeyDurability durability, UniqueFd* kept) {
+    UniqueFd file(open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!file.Valid()) {
         return StatusFromErrno(errno);
     }
@@ -35,14 +64,13 @@ LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_
     if (error == 0 && synced && fsync(file.Get()) != 0) {
         error = errno;
     }
-    if (file.Close() != 0 && error == 0) {
-        error = errno;
-    }
     if (error != 0) {
+        file.Close();
         unlink(path.c_str());  // the file is ours: created exclusively above
         return error == ENOSPC || error == EDQUOT ? static_cast<LSTATUS>(ERROR_DISK_FULL)
                                                   : ERROR_CANTWRITE;
     }
+    *kept = std::move(file);
     if (!synced) {
         return ERROR_SUCCESS;
     }
@@ -54,10 +82,69 @@ LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_
     return ERROR_SUCCESS;
 }
 
+// Reads the file this process wrote, through its descriptor, after checking that the path
+// still names it: the same inode, one link, ours, the size written.
+LSTATUS ReadOwnFile(const std::string& path, const SavedFile& saved,
+                    std::vector<std::uint8_t>* bytes) {
+    struct stat opened {};
+    struct stat named {};
+    if (fstat(saved.file.Get(), &opened) != 0 || lstat(path.c_str(), &named) != 0) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    if (opened.st_dev != named.st_dev || opened.st_ino != named.st_ino || opened.st_nlink != 1 ||
+        opened.st_uid != geteuid() || static_cast<std::uint64_t>(opened.st_size) != saved.size) {
+        return ERROR_REGISTRY_CORRUPT;  // swapped, linked or changed since it was saved
+    }
+    bytes->resize(saved.size);
+    std::size_t got = 0;
+    while (got < bytes->size()) {
+        const ssize_t n = RetryOnInterrupt([&] {
+            return pread(saved.file.Get(), bytes->data() + got, bytes->size() - got,
+                         static_cast<off_t>(got));
+        });
+        if (n <= 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return got == bytes->size() ? ERROR_SUCCESS : ERROR_REGISTRY_CORRUPT;
+}
+
+}  // namespace
+
+void SetSavedKeyWrittenHook(SavedKeyFileHook hook) {
+    written_hook = hook;
+}
+
+LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                          SavedKeyDurability durability) {
+    if (path.empty()) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    SavedFile saved;
+    saved.size = bytes.size();
+    const LSTATUS status = CreateAndWrite(path, bytes, durability, &saved.file);
+    Remember(path, std::move(saved));
+    if (status == ERROR_SUCCESS && written_hook != nullptr) {
+        written_hook(path);
+    }
+    return status;
+}
+
 LSTATUS ReadSavedKeyFile(const std::string& path, std::vector<std::uint8_t>* bytes) {
     bytes->clear();
     if (path.empty()) {
         return ERROR_INVALID_PARAMETER;
+    }
+    if (const std::optional<SavedFile> saved = Forget(path)) {
+        if (!saved->file.Valid()) {
+            return ERROR_FILE_NOT_FOUND;  // this process's last save there failed
+        }
+        const LSTATUS status = ReadOwnFile(path, *saved, bytes);
+        if (status != ERROR_SUCCESS) {
+            bytes->clear();
+        }
+        return status;
     }
     const UniqueFd file(
         open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,19 @@ enum class SavedKeyDurability {
 LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
                           SavedKeyDurability durability);
 
+// The file stays open until it is read back: a save and its restore (a card moved down) must be
+// one and the same file, even where others may write the folder.
+
 // Reads a whole regular file that is no larger than kMaxSavedKeyFileSize; a symbolic link is not
-// followed. ERROR_FILE_NOT_FOUND for a missing file.
+// followed. ERROR_FILE_NOT_FOUND for a missing file. A path that this process saved to last
+// reads back, once, exactly the bytes it wrote there, through the descriptor that wrote them:
+// ERROR_REGISTRY_CORRUPT when the path no longer names that file alone (renamed over, linked,
+// changed), ERROR_FILE_NOT_FOUND when that save failed. Other paths are read as they are.
 LSTATUS ReadSavedKeyFile(const std::string& path, std::vector<std::uint8_t>* bytes);
+
+// Tests only: called with the path after each saved-key file is written, to act between a save
+// and its restore.
+using SavedKeyFileHook = void (*)(const std::string& path);
+void SetSavedKeyWrittenHook(SavedKeyFileHook hook);
 
 }  // namespace zov

@@ -3,6 +3,8 @@
 // the k-th write of the process either fails as an I/O error (ZOVCFG_FAULT_MODE=fail, the
 // default) or kills the process on the spot (ZOVCFG_FAULT_MODE=kill). Unset, nothing changes.
 // The variables are read, and writes counted from zero, each time the database is opened.
+// Only test programs read them: they link the build of this file with ZOV_FAULT_INJECTION (the
+// target zovfaultinjection), which takes the place of the one in zovplatform.
 #pragma once
 
 #include <sqlite3.h>

@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <functional>
+
 #include "registry_test_support.h"
 
 namespace zov::test {
@@ -99,6 +102,37 @@ TEST_F(SaveRestoreTest, DeletedKeyCanBeNeitherSavedNorRestored) {
     EXPECT_EQ(RegRestoreKeyA(card2_, hive_.c_str(), 0), ERROR_KEY_DELETED);
     EXPECT_EQ(RegSaveKeyA(card2_, PathInDir("other").c_str(), nullptr), ERROR_KEY_DELETED);
     EXPECT_FALSE(Exists(PathInDir("other")));
+}
+
+// The restore reads what this process saved at the path, or nothing: whatever took the saved
+// file's place, or sat at the path when the save was refused, is never restored.
+TEST_F(SaveRestoreTest, RestoreRefusesAnythingButTheFileThisProcessSaved) {
+    const std::string other = PathInDir("other");
+    const struct {
+        const char* name;
+        std::function<void()> meddle;
+        LSTATUS status;
+    } kMeddling[] = {
+        {"renamed over",
+         [&] {
+             ASSERT_EQ(RegSaveKeyA(card2_, other.c_str(), nullptr), ERROR_SUCCESS);
+             ASSERT_EQ(rename(other.c_str(), hive_.c_str()), 0);
+         },
+         ERROR_REGISTRY_CORRUPT},
+        {"linked elsewhere", [&] { ASSERT_EQ(link(hive_.c_str(), other.c_str()), 0); },
+         ERROR_REGISTRY_CORRUPT},
+        {"save refused over a planted file",
+         [&] { ASSERT_EQ(RegSaveKeyA(card2_, hive_.c_str(), nullptr), ERROR_ALREADY_EXISTS); },
+         ERROR_FILE_NOT_FOUND},
+    };
+    for (const auto& meddling : kMeddling) {
+        SCOPED_TRACE(meddling.name);
+        unlink(hive_.c_str());
+        unlink(other.c_str());
+        ASSERT_EQ(RegSaveKeyA(card1_, hive_.c_str(), nullptr), ERROR_SUCCESS);
+        meddling.meddle();
+        ExpectRestoreRefused(hive_, meddling.status);
+    }
 }
 
 }  // namespace
