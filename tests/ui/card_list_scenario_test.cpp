@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         ButtonCase{"LastRemovedTurnsPropertiesAndRemoveOff", PciCards(1), "PAR", "r", "-A-", 0, 1},
         ButtonCase{"ConfirmationThatCannotOpenRemovesNothing", PciCards(2), "PAR", "u", "PAR", 2,
                    0}),
-    [](const ::testing::TestParamInfo<ButtonCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<ButtonCase>& test) { return test.param.name; });
 
 struct WayOut {
     const char* name;

@@ -145,8 +145,8 @@ TEST_P(EveryTemplate, ShowsEveryTextWholeInItsControlWithoutOverlaps) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FromTheResourceTable, EveryTemplate, ::testing::ValuesIn(TemplateIds()),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return "Template" + std::to_string(info.param);
+                         [](const ::testing::TestParamInfo<int>& test) {
+                             return "Template" + std::to_string(test.param);
                          });
 
 TEST(DialogTemplates, EachOnceAndThePropertyEditsReadOnlyAndEnabled) {
