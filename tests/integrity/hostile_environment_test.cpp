@@ -1,6 +1,6 @@
-// The card store where the system is against it: a registry it may read but not change, a
-// registry directory that is not there yet, a saved-key path that something else occupies. Each
-// ends in a refusal that changes nothing and says why, or in the normal outcome.
+// The card store where the system is against it: a registry it may read but not change, or a
+// registry directory that is not there yet. Each ends in a refusal that changes nothing and says
+// why, or in the normal outcome.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -31,7 +31,6 @@ namespace zov::test {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
 constexpr int kSkipped = 77;
@@ -259,63 +258,6 @@ TEST_F(HostileEnvironmentTest, MissingRegistryDirectoryReadsEmptyAndTheFirstAddC
         EXPECT_EQ(info.st_mode & 07777, mode) << path;
     }
     EXPECT_EQ(TakeCardCensus().rows, std::vector<std::string>{"Card1\tPCI\t4\tCOM40\t"});
-}
-
-// What occupies the saved-key path before a removal that moves cards down.
-struct Occupant {
-    const char* name;
-    bool removalRefused;  // else the removal goes through and takes the link away
-    std::function<void(const std::string& path, const std::string& target)> make;
-};
-
-TEST_F(HostileEnvironmentTest, SavedKeyPathOccupiedIsRefusedOrUnlinkedNeverFollowed) {
-    KeepPristine();
-    const std::string target = PathInDir("target");
-    const Occupant kOccupants[] = {
-        {"directory", true,
-         [](const std::string& path, const std::string&) {
-             ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
-             std::ofstream(path + "/inside") << "keep";
-         }},
-        {"dangling link", false,
-         [](const std::string& path, const std::string& to) {
-             ASSERT_EQ(symlink(to.c_str(), path.c_str()), 0);
-         }},
-        {"link to a directory", false,
-         [](const std::string& path, const std::string& to) {
-             ASSERT_EQ(mkdir(to.c_str(), 0700), 0);
-             ASSERT_EQ(symlink(to.c_str(), path.c_str()), 0);
-         }},
-    };
-    for (const Occupant& occupant : kOccupants) {
-        SCOPED_TRACE(occupant.name);
-        BackToPristine();
-        fs::remove_all(target);
-        const std::string path = SavedKeyFilePath();
-        ASSERT_EQ(path, SavedKeyFile());
-        occupant.make(path, target);
-        const std::string before = Parameters();
-        const std::string targetBefore = Exists(target) ? Listing(target) : "<none>";
-
-        const auto failure = RemoveAndRenumber(1, 3);
-        EXPECT_EQ(Exists(target) ? Listing(target) : "<none>", targetBefore);
-        if (!occupant.removalRefused) {
-            EXPECT_EQ(failure, std::nullopt);
-            EXPECT_FALSE(Exists(path));
-            EXPECT_EQ(TakeCardCensus().cardCount, 2);
-            continue;
-        }
-        ASSERT_TRUE(failure.has_value());
-        EXPECT_THAT(*failure, StartsWith("Card1 was not removed: the saved-key file " + path));
-        EXPECT_THAT(*failure, HasSubstr("The registry was left as it was."));
-        EXPECT_EQ(Parameters(), before);
-        EXPECT_EQ(Listing(path), "inside\n");
-        // Once the path is free again, the same removal works.
-        fs::remove_all(path);
-        EXPECT_EQ(RemoveAndRenumber(1, 3), std::nullopt);
-        EXPECT_EQ(TakeCardCensus().cardCount, 2);
-        EXPECT_FALSE(Exists(path));
-    }
 }
 
 // Between the save and the restore of a card moved down, another user renames a saved-key file

@@ -120,6 +120,22 @@ INSTANTIATE_TEST_SUITE_P(
         ConflictCase{"IsaPortCountIsItsSubkeyCount", IsaCardKeys(1, 8, 13, 0x300, 3), 1,
                      IsaCard("COM20", 0, "200", "5"), "Starting Port Conflict",
                      PortConflict("COM20 to COM23")},
+        // The checks read each number into four bytes: a longer value is not there.
+        ConflictCase{"FiveBytePortCountLeavesTheCardIsa",
+                     CardKeys(1,
+                              "  ZOVPortCount = hex:10 00 00 00 00\n"
+                              "  ZOVBaseAddress = dword:0x200\n  ZOVIrq = dword:5\n",
+                              4, 1),
+                     1, IsaCard("COM5", 0, "200", "7"), "Base Address Conflict",
+                     BaseConflict("200", "Card1")},
+        ConflictCase{"FiveBytePortCountLeavesTheSubkeyCount",
+                     CardKeys(1, "  ZOVPortCount = hex:10 00 00 00 00\n", 4, 1), 1,
+                     PciCard("COM5", 0), nullptr, ""},
+        ConflictCase{
+            "FiveByteBaseAddressIsNotCompared",
+            CardKeys(1, "  ZOVBaseAddress = hex:00 02 00 00 00\n  ZOVIrq = dword:5\n", 4, 1), 1,
+            IsaCard("COM21", 0, "200", "5"), "Irq Conflict",
+            "Irq 5  conflicts with Irq assigned to Card1.\nChoose a different Irq."},
         ConflictCase{"CardWithoutPortsHasAnEmptyRange", CardKeys(1, "", 0, 0), 1,
                      PciCard("COM1", 2), nullptr, ""},
         // Card 2 has no readable port name: its range is empty, not card 1's first port.

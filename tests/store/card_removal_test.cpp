@@ -1,12 +1,15 @@
 #include "store/card_removal.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "card_keys.h"
+#include "card_store_test.h"
 #include "platform/security/credentials.h"
 #include "platform/security/privileges.h"
 #include "registry_test_support.h"
@@ -33,16 +36,8 @@ std::string CardIn(const std::string& dump, int number, int as) {
     return out;
 }
 
-class CardRemovalTest : public RegistryTest {
+class CardRemovalTest : public CardStoreTest {
   protected:
-    void SetUp() override {
-        RegistryTest::SetUp();
-        setenv("SystemDrive", Dir().c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv("SystemDrive");
-        RegistryTest::TearDown();
-    }
     std::string Params() { return Dump(kParametersPath); }
     std::string SavedKeyFile() const { return Dir() + "/ZOVsavREG"; }
 
@@ -86,20 +81,49 @@ TEST_F(CardRemovalTest, MovedCardLeavesNothingOfTheTarget) {
     EXPECT_EQ(Params().find("Port5"), std::string::npos);
 }
 
-TEST_F(CardRemovalTest, FileOrLinkLeftAtSavedKeyPathIsReplacedNeverFollowed) {
+// A file or a link there is replaced, never followed; a directory, which cannot be cleared,
+// makes the removal refuse until it is gone.
+TEST_F(CardRemovalTest, WhatOccupiesTheSavedKeyPathIsReplacedOrRefusedNeverFollowed) {
     const std::string target = PathInDir("target");
     WriteFileBytes(target, {'k', 'e', 'e', 'p'});
-    for (const bool link : {false, true}) {
+    const struct {
+        const char* name;
+        int (*occupy)(const char* path, const char* target);
+        bool refused;
+    } kOccupants[] = {
+        {"file", [](const char* path, const char*) { return close(creat(path, 0600)); }, false},
+        {"link", [](const char* path, const char* to) { return symlink(to, path); }, false},
+        {"directory", [](const char* path, const char*) { return mkdir(path, 0700); }, true}};
+    for (const auto& occupant : kOccupants) {
+        SCOPED_TRACE(occupant.name);
         Build(IsaCardKeys(1, 4, 1) + PciCardKeys(2, 8, 5));
-        if (link) {
-            ASSERT_EQ(symlink(target.c_str(), SavedKeyFile().c_str()), 0);
-        } else {
-            WriteFileBytes(SavedKeyFile(), {'o', 'l', 'd'});
+        ASSERT_EQ(occupant.occupy(SavedKeyFile().c_str(), target.c_str()), 0);
+        if (occupant.refused) {
+            const std::string before = Params();
+            const auto failure = RemoveAndRenumber(1, 2);
+            ASSERT_NE(failure, std::nullopt);
+            EXPECT_EQ(
+                failure->rfind("Card1 was not removed: the saved-key file " + SavedKeyFile(), 0),
+                0U)
+                << *failure;
+            EXPECT_EQ(Params(), before);
+            EXPECT_EQ(rmdir(SavedKeyFile().c_str()), 0) << "the directory went";
         }
         ExpectRemoved(1, 2);
         ExpectRemoved(1, 1);
     }
     EXPECT_EQ(ReadFileBytes(target), (std::vector<std::uint8_t>{'k', 'e', 'e', 'p'}));
+}
+
+// A number the census never gave: no saved-key file, no message, nothing changed.
+TEST_F(CardRemovalTest, NumberOutsideTheCardsChangesNothing) {
+    Build(IsaCardKeys(1, 4, 1) + PciCardKeys(2, 8, 5) + IsaCardKeys(3, 4, 13));
+    const std::string before = Params();
+    for (const int n : {0, -1, 4}) {
+        EXPECT_EQ(RemoveAndRenumber(n, 3), std::nullopt) << n;
+        EXPECT_EQ(Params(), before) << n;
+        EXPECT_FALSE(Exists(SavedKeyFile())) << n;
+    }
 }
 
 TEST_F(CardRemovalTest, WithoutPrivilegesNothingChangesAndTheReasonIsGiven) {

@@ -80,6 +80,33 @@ TEST_F(AddCardScenario, TypicalRunWritesTheThirdCardAndEndsWithOne) {
                                      IsaCardKeys(3, 8, 21, 0x2A0, 7)));
 }
 
+// Writes a PCI card, whose lists show nothing and stay off; ISA brings back the defaults, not
+// what was picked before.
+TEST_F(AddCardScenario, PciTurnsBothListsOffAndIsaBringsTheDefaultsBack) {
+    OpenSettings();
+    PressTimes(Key::Down, 10);  // "2A0"
+    PressTimes(Key::Tab, 4);    // to "ISA", the set button of its group
+    const auto expectPci = [this] {
+        Check([] {
+            EXPECT_TRUE(Checked(IDC_BUS_PCI));
+            for (const int list : {IDC_BASE_ADDRESS, IDC_IRQ}) {
+                EXPECT_FALSE(Enabled(list)) << list;
+                EXPECT_EQ(ComboText(list), "") << list;
+            }
+        });
+    };
+    Press(Key::Down);
+    expectPci();
+    Press(Key::Up);
+    ExpectSettings(kDefaults);
+    Press(Key::Down);
+    expectPci();
+    Press(Key::Enter);
+    ExpectCardList({"Card1\tPCI\t8\tCOM13\t"}, 0, "PAR");
+    EXPECT_EQ(Leave(), 1);
+    EXPECT_EQ(Parameters(), LayoutOf(PciCardKeys(1, 8, 13)));
+}
+
 struct Conflict {
     const char* name;
     std::string card;  // the one card in the registry

@@ -48,12 +48,14 @@ void AppScenario::ExpectCardList(const Rows& rows, int selected, const std::stri
         EXPECT_EQ(ListRows(IDC_CARD_LIST), rows);
         EXPECT_EQ(ListSelection(IDC_CARD_LIST), selected);
         if (!buttons.empty()) {
-            const std::string enabled = {Enabled(IDC_PROPERTIES) ? 'P' : '-',
-                                         Enabled(IDC_ADD) ? 'A' : '-',
-                                         Enabled(IDC_REMOVE) ? 'R' : '-'};
-            EXPECT_EQ(enabled, buttons);
+            EXPECT_EQ(EnabledButtons(), buttons);
         }
     });
+}
+
+std::string AppScenario::EnabledButtons() {
+    return {Enabled(IDC_PROPERTIES) ? 'P' : '-', Enabled(IDC_ADD) ? 'A' : '-',
+            Enabled(IDC_REMOVE) ? 'R' : '-'};
 }
 
 std::string AppScenario::LayoutOf(const std::string& cards) {

@@ -50,6 +50,9 @@ class AppScenario : public CardStoreTest {
         return static_cast<int>(SendDlgItemMessageA(Front(), id, LB_GETCURSEL, 0, 0));
     }
     static std::vector<std::string> ListRows(int controlId);
+    // The card list's Properties, Add and Remove buttons, each its initial when enabled and '-'
+    // when not: "PA-".
+    static std::string EnabledButtons();
     static std::string ComboText(int controlId);
     static std::string ControlText(int controlId);
     bool Shows(const std::string& text) const;
@@ -60,8 +63,7 @@ class AppScenario : public CardStoreTest {
     std::string LayoutOf(const std::string& cards);
 
     // Queues a check that the card list is in front with these rows and this row selected
-    // (LB_ERR: none); buttons, when given, names the enabled ones of Properties, Add and Remove
-    // in that order, '-' for a disabled one: "PA-".
+    // (LB_ERR: none) and, when given, these EnabledButtons().
     void ExpectCardList(const Rows& rows, int selected = 0, const std::string& buttons = "");
 
     MemoryTerminal screen{80, 24};

@@ -3,10 +3,13 @@
 
 #include <functional>
 #include <ostream>
+#include <string>
 
 #include "app_scenario.h"
+#include "platform/framework/resource_handle.h"
 #include "store/card_globals.h"
 #include "ui/res/resource.h"
+#include "ui/res/zovcfg_resources.h"
 
 namespace zov::test {
 namespace {
@@ -19,6 +22,84 @@ TEST_F(CardListScenario, NonAdministratorMayOnlyOpenProperties) {
     ExpectCardList({"Card1\tPCI\t8\tCOM3\t"}, 0, "P--");
     EXPECT_EQ(Leave(), 0);
 }
+
+// The buttons at the list's boundaries: steps, each a letter: 'a' adds a card with the settings'
+// defaults, 'n' presses Alt+A where Add must be off, 'r' removes the selected card, 'u' presses
+// Remove while the confirmation cannot be opened.
+struct ButtonCase {
+    const char* name;
+    std::string cards;
+    std::string buttonsBefore;  // as ExpectCardList takes them: "PA-"
+    const char* steps;
+    std::string buttonsAfter;
+    std::size_t rowsAfter;
+    int exitCode;
+};
+
+void PrintTo(const ButtonCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class CardListButtons : public AppScenario, public ::testing::WithParamInterface<ButtonCase> {
+  protected:
+    void Step(char step) {
+        if (step == 'u') {
+            Check([] { AfxSetResourceHandle(WithoutConfirmation()); });
+        }
+        Alt(step == 'a' || step == 'n' ? 'a' : 'r');
+        if (step == 'u') {
+            Check([] { AfxSetResourceHandle(ZovcfgInstance()); });
+        } else if (step != 'n') {
+            Press(Key::Enter);  // Done, or Continue
+        }
+    }
+    void ExpectButtons(const std::string& buttons) {
+        Check([buttons] {
+            ASSERT_EQ(Caption(), " Tarnell ZOV Cards");
+            EXPECT_EQ(EnabledButtons(), buttons);
+        });
+    }
+    // The utility's resources without the remove confirmation's template.
+    static HINSTANCE WithoutConfirmation() {
+        static ResourceModule module = [] {
+            ResourceModule copy = ZovcfgResources();
+            std::erase_if(copy.dialogs, [](const DialogTemplate& dialog) {
+                return dialog.id == IDD_REMOVE_CARD;
+            });
+            return copy;
+        }();
+        return &module;
+    }
+};
+
+TEST_P(CardListButtons, FollowTheCountOfCards) {
+    const ButtonCase& c = GetParam();
+    Build(c.cards);
+    const std::string before = Parameters();
+    ExpectButtons(c.buttonsBefore);
+    for (const char* step = c.steps; *step != '\0'; ++step) {
+        Step(*step);
+    }
+    ExpectButtons(c.buttonsAfter);
+    Check([&c] { EXPECT_EQ(ListRows(IDC_CARD_LIST).size(), c.rowsAfter); });
+    EXPECT_EQ(Leave(), c.exitCode);
+    if (c.exitCode == 0) {
+        EXPECT_EQ(Parameters(), before);
+    }
+}
+
+// Eight cards on COM30 and up leave the defaults, COM13 to COM20, free.
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, CardListButtons,
+    ::testing::Values(
+        ButtonCase{"EmptyThenFirstAdd", "", "-A-", "a", "PAR", 1, 1},
+        ButtonCase{"EighthAddedTurnsAddOff", PciCards(7, 30), "PAR", "an", "P-R", 8, 1},
+        ButtonCase{"EightNeverTakeANinth", PciCards(8, 30), "P-R", "n", "P-R", 8, 0},
+        ButtonCase{"EightThenOneRemovedTurnsAddOn", PciCards(8, 30), "P-R", "r", "PAR", 7, 1},
+        ButtonCase{"LastRemovedTurnsPropertiesAndRemoveOff", PciCards(1), "PAR", "r", "-A-", 0, 1},
+        ButtonCase{"ConfirmationThatCannotOpenRemovesNothing", PciCards(2), "PAR", "u", "PAR", 2,
+                   0}),
+    [](const ::testing::TestParamInfo<ButtonCase>& test) { return test.param.name; });
 
 struct WayOut {
     const char* name;

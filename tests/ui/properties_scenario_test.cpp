@@ -83,7 +83,21 @@ INSTANTIATE_TEST_SUITE_P(
                       "\n  ZOVBaseAddress = dword:0x308\n  ZOVIrq = dword:17\n",
                   0,
                   {"1", "0x308", "0x11", "8", "COM3", "", ""},
-                  true}));
+                  true},
+        // Five bytes fit the reads of one-byte numbers, six do not; the base address shows half
+        // of its bytes.
+        FieldCase{CardKeys(1,
+                           "  ZOVPortCount = hex:10 00 00 00 00\n"
+                           "  ZOVBaseAddress = hex:01 02 03 04 05\n  ZOVIrq = hex:0a 00 00 00 00\n"
+                           "  ZOVBus = hex:02 00 00 00 00\n  ZOVSlot = hex:0b 00 00 00 00 00\n",
+                           4, 5),
+                  0,
+                  {"1", "0x30201", "0xa", "16", "COM5", "0x2", ""},
+                  true},
+        FieldCase{CardKeys(1, "  ZOVPortCount = hex:10 00 00 00 00 00\n", 4, 5),
+                  0,
+                  {"1", "", "", "4", "COM5", "", ""},
+                  false}));
 
 TEST_F(PropertiesScenario, CardRemovedAfterTheListWasBuiltShowsOnlyItsNumber) {
     Build(PciCardKeys(1, 2, 3) + CardPath(1) + "\n  ZOVBus = dword:2\n  ZOVSlot = dword:11\n");

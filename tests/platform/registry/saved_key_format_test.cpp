@@ -36,6 +36,11 @@ Bytes WithHeader(const Bytes& payload) {
     return file;
 }
 
+// The payload of a file, without its header.
+Bytes Payload(const Bytes& file) {
+    return Bytes(file.begin() + kHeaderSize, file.end());
+}
+
 KeyTree SampleTree() {
     KeyTree tree;
     tree.name = "Card1";
@@ -79,6 +84,8 @@ TEST(SavedKeyFormatTest, DamagedFilesAreRefusedAsNotOursOrCorrupt) {
         {Changed(good, 8, 2), ERROR_NOT_REGISTRY_FILE},    // newer version
         {{}, ERROR_NOT_REGISTRY_FILE},
         {longer, ERROR_REGISTRY_CORRUPT},
+        // A whole key with a byte after it, header and checksum made to match.
+        {WithHeader(Payload(longer)), ERROR_REGISTRY_CORRUPT},
         {Bytes(good.begin(), good.begin() + kHeaderSize - 1), ERROR_REGISTRY_CORRUPT},
         // Oversized counts and deep nesting are refused before anything is allocated.
         {WithHeader(Words({0, 0xFFFFFFFF})), ERROR_REGISTRY_CORRUPT},

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "failing_disk.h"
 #include "platform/registry/registry_database.h"
 #include "registry_test_support.h"
 
@@ -62,7 +63,8 @@ TEST_F(TransactionTest, CommitKeepsEveryChangeAndAScopeWithoutCommitRollsBack) {
         ASSERT_EQ(transaction.Status(), ERROR_SUCCESS);
         ASSERT_EQ(SetDword("P\\Card2\\Port1", "X", 1), ERROR_SUCCESS);
         EXPECT_EQ(transaction.Commit(), ERROR_SUCCESS);
-        EXPECT_NE(transaction.Commit(), ERROR_SUCCESS);
+        // A second Commit has nothing left to commit, and takes back nothing of the first.
+        EXPECT_EQ(transaction.Commit(), ERROR_INVALID_FUNCTION);
     }
     CloseRegistryDatabase();
     EXPECT_EQ(Dump("P"),
@@ -82,6 +84,7 @@ TEST_F(TransactionTest, NestedScopesJoinAndTheOutermostDecides) {
                 ASSERT_EQ(SetDword("P\\Card1", "C", 3), ERROR_SUCCESS);
                 if (inner_commits) {
                     EXPECT_EQ(inner.Commit(), ERROR_SUCCESS);
+                    EXPECT_EQ(inner.Commit(), ERROR_INVALID_FUNCTION);
                 }
             }
             if (outer_commits) {
@@ -125,6 +128,21 @@ TEST_F(TransactionTest, FailedWriteLeavesNoHalfOfItsCallInsideOrOutsideAScope) {
               }),
               0);
     EXPECT_EQ(Dump("P\\A"), "<cannot open P\\A: 2>");
+}
+
+// A write that SQLite itself rolled back, with the whole transaction: a caller that goes on
+// regardless gets no call through and no commit, so nothing of the scope is committed.
+TEST_F(TransactionTest, ScopeThatSqliteRolledBackCommitsNothingAfterwards) {
+    FailDiskWriteAt(1);  // the first page written to the journal
+    {
+        RegistryTransaction transaction;
+        EXPECT_EQ(SetDword("P\\Card1", "A", 1), ERROR_REGISTRY_IO_FAILED);
+        EXPECT_EQ(SetDword("P\\Card1", "B", 2), ERROR_REGISTRY_IO_FAILED);
+        EXPECT_EQ(transaction.Commit(), ERROR_REGISTRY_IO_FAILED);
+    }
+    EXPECT_EQ(DiskWrites(), 1);
+    FailDiskWriteAt(0);
+    EXPECT_EQ(Dump("P\\Card1"), kCard1);
 }
 
 TEST_F(TransactionTest, OtherProcessesSeeNothingUntilCommit) {

@@ -1,11 +1,22 @@
-// The dialog templates of zovcfg: each once, unique ids and read-only property edits; their
-// layout is held by the golden screens.
+// Every dialog template of zovcfg, taken from the resource table, run on an 80 by 24 screen as a
+// user sees it: compared with its golden text under golden/, every text whole inside its own
+// control, no two controls overlapping, unique ids. Run with ZOV_UPDATE_GOLDEN=1 to write the
+// goldens afresh, then read them.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <set>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/dialog/dialog_manager.h"
+#include "platform/framework/c_dialog.h"
+#include "platform/framework/resource_handle.h"
+#include "platform/terminal/memory_terminal.h"
 #include "ui/res/resource.h"
 #include "ui/res/zovcfg_resources.h"
 
@@ -14,36 +25,139 @@ namespace {
 using zov::ControlClass;
 using zov::DialogTemplate;
 
-constexpr int kAllDialogs[] = {IDD_CARD_LIST,      IDD_CARD_SETTINGS,    IDD_CARD_PROPERTIES,
-                               IDD_ADD_CARD_ERROR, IDD_PROPERTIES_ERROR, IDD_REMOVE_ERROR,
-                               IDD_REMOVE_CARD};
+// Labels have no ids of their own; in the copy that is run, control i without one gets this.
+constexpr int kLabelIds = 3000;
 
-const DialogTemplate& Dialog(int id) {
-    static const DialogTemplate kEmpty;
-    const DialogTemplate* dialog = ZovcfgResources().FindDialog(id);
-    EXPECT_NE(dialog, nullptr) << "template " << id << " is missing";
-    return dialog != nullptr ? *dialog : kEmpty;
+std::vector<int> TemplateIds() {
+    std::vector<int> ids;
+    for (const DialogTemplate& dialog : ZovcfgResources().dialogs) {
+        ids.push_back(dialog.id);
+    }
+    return ids;
 }
 
-TEST(DialogTemplates, EachTemplateOnceWithUniqueControlIds) {
-    std::multiset<int> ids;
-    for (const auto& dialog : ZovcfgResources().dialogs) {
-        ids.insert(dialog.id);
+// Runs the template's dialog with nothing of its own but the framework's, as the application
+// runs them; calls inside(dialog, terminal) once it is drawn, then ends it after whatever inside
+// queued.
+void RunTemplate(const DialogTemplate& dialogTemplate,
+                 const std::function<void(HWND, zov::MemoryTerminal&)>& inside) {
+    zov::ResourceModule module;
+    module.dialogs = {dialogTemplate};
+    zov::MemoryTerminal terminal(80, 24);
+    zov::AttachTerminal(&terminal);
+    zov::SetThreeDimensionalLook(true);
+    AfxSetResourceHandle(&module);
+    CDialog dialog(static_cast<UINT>(dialogTemplate.id));
+    terminal.PushCallback([&] {
+        inside(dialog.m_hWnd, terminal);
+        terminal.PushKey(zov::Key::Escape);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_FALSE(terminal.RanDry());
+    zov::AttachTerminal(nullptr);
+    zov::SetThreeDimensionalLook(false);
+    AfxSetResourceHandle(nullptr);
+}
+
+// The cells of row y from x = left to right - 1, anything beyond ASCII as '?'.
+std::string Cells(zov::MemoryTerminal& terminal, int y, int left, int right) {
+    std::string text;
+    for (int x = left; x < right; ++x) {
+        const char32_t ch = terminal.CharAt(x, y);
+        text += ch < 128 ? static_cast<char>(ch) : '?';
     }
-    EXPECT_EQ(ids.size(), std::size(kAllDialogs));
-    for (int dialogId : kAllDialogs) {
-        EXPECT_EQ(ids.count(dialogId), 1U) << "template " << dialogId;
-        std::set<int> seen;
-        for (const auto& control : Dialog(dialogId).controls) {
-            EXPECT_TRUE(control.id == IDC_STATIC || seen.insert(control.id).second)
-                << "template " << dialogId << " repeats id " << control.id;
+    return text;
+}
+
+bool Overlap(const RECT& a, const RECT& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+class EveryTemplate : public ::testing::TestWithParam<int> {
+  protected:
+    const DialogTemplate& Template() const { return *ZovcfgResources().FindDialog(GetParam()); }
+};
+
+TEST_P(EveryTemplate, MatchesItsGoldenScreen) {
+    std::string screen;
+    RunTemplate(Template(),
+                [&](HWND, zov::MemoryTerminal& terminal) { screen = terminal.Golden(); });
+    const std::string path =
+        std::string(ZOV_SOURCE_DIR) + "/tests/ui/res/golden/" + std::to_string(GetParam()) + ".txt";
+    if (const char* update = std::getenv("ZOV_UPDATE_GOLDEN");
+        update && std::string(update) == "1") {
+        std::ofstream(path, std::ios::binary) << screen;
+        GTEST_SKIP() << "wrote " << path;
+    }
+    std::ifstream file(path, std::ios::binary);
+    ASSERT_TRUE(file.good()) << "no golden " << path << "; run with ZOV_UPDATE_GOLDEN=1";
+    std::ostringstream golden;
+    golden << file.rdbuf();
+    EXPECT_EQ(screen, golden.str()) << "the screen of template " << GetParam() << " changed";
+}
+
+// The layout rule: each word of a control's text stands on the rows of that control, inside the
+// dialog, and no two controls other than group boxes share a cell.
+TEST_P(EveryTemplate, ShowsEveryTextWholeInItsControlWithoutOverlaps) {
+    DialogTemplate labelled = Template();
+    std::set<int> ids;
+    for (std::size_t i = 0; i < labelled.controls.size(); ++i) {
+        zov::ControlTemplate& control = labelled.controls[i];
+        EXPECT_TRUE(control.id == IDC_STATIC || ids.insert(control.id).second)
+            << "id " << control.id << " twice";
+        if (control.id == IDC_STATIC) {
+            control.id = kLabelIds + static_cast<int>(i);
         }
     }
+    RunTemplate(labelled, [&](HWND dialog, zov::MemoryTerminal& terminal) {
+        RECT frame{};
+        GetWindowRect(dialog, &frame);
+        EXPECT_TRUE(frame.left >= 0 && frame.right <= 80 && frame.bottom <= 24);
+        std::vector<std::pair<int, RECT>> placed;  // not group boxes, which hold the others
+        for (const zov::ControlTemplate& control : labelled.controls) {
+            RECT rect{};
+            ASSERT_TRUE(GetWindowRect(GetDlgItem(dialog, control.id), &rect)) << control.id;
+            std::string rows;
+            for (int y = rect.top; y < rect.bottom; ++y) {
+                rows += Cells(terminal, y, frame.left, frame.right) + "\n";
+            }
+            std::istringstream words(control.text);
+            for (std::string word; words >> word;) {
+                std::erase(word, '&');
+                EXPECT_NE(rows.find(word), std::string::npos)
+                    << "\"" << word << "\" of control " << control.id << " on rows " << rect.top
+                    << " to " << rect.bottom - 1 << ":\n"
+                    << terminal.Text();
+            }
+            if ((control.style & 0xF) != BS_GROUPBOX ||
+                control.controlClass != ControlClass::Button) {
+                placed.emplace_back(control.id, rect);
+            }
+        }
+        for (std::size_t i = 0; i < placed.size(); ++i) {
+            for (std::size_t j = i + 1; j < placed.size(); ++j) {
+                EXPECT_FALSE(Overlap(placed[i].second, placed[j].second))
+                    << placed[i].first << " and " << placed[j].first << "\n"
+                    << terminal.Text();
+            }
+        }
+    });
 }
 
-TEST(DialogTemplates, PropertyEditsAreReadOnlyAndEnabled) {
+INSTANTIATE_TEST_SUITE_P(FromTheResourceTable, EveryTemplate, ::testing::ValuesIn(TemplateIds()),
+                         [](const ::testing::TestParamInfo<int>& test) {
+                             return "Template" + std::to_string(test.param);
+                         });
+
+TEST(DialogTemplates, EachOnceAndThePropertyEditsReadOnlyAndEnabled) {
+    const std::vector<int> ids = TemplateIds();
+    EXPECT_EQ(
+        std::set<int>(ids.begin(), ids.end()),
+        (std::set<int>{IDD_CARD_LIST, IDD_CARD_SETTINGS, IDD_CARD_PROPERTIES, IDD_ADD_CARD_ERROR,
+                       IDD_PROPERTIES_ERROR, IDD_REMOVE_ERROR, IDD_REMOVE_CARD}));
+    EXPECT_EQ(ids.size(), 7U);
     int edits = 0;
-    for (const auto& control : Dialog(IDD_CARD_PROPERTIES).controls) {
+    for (const auto& control : ZovcfgResources().FindDialog(IDD_CARD_PROPERTIES)->controls) {
         if (control.controlClass == ControlClass::Edit) {
             ++edits;
             EXPECT_EQ(control.style & (ES_READONLY | WS_DISABLED), static_cast<DWORD>(ES_READONLY))
@@ -51,6 +165,42 @@ TEST(DialogTemplates, PropertyEditsAreReadOnlyAndEnabled) {
         }
     }
     EXPECT_EQ(edits, 7);
+}
+
+// The list's column headings stand over the fields of a row, as the census sets its tab stops.
+void ExpectHeadingsOverTheirFields(const zov::MemoryTerminal& terminal) {
+    for (const auto& [heading, field] : {std::pair{"ZOVCards", "Card1"},
+                                         {"BusType", "ISA"},
+                                         {"Port Count", "8 "},
+                                         {"Starting Port", "COM13"}}) {
+        int overX = 0;
+        int overY = 0;
+        int underX = 0;
+        int underY = 0;
+        ASSERT_TRUE(terminal.Find(heading, &overX, &overY) &&
+                    terminal.Find(field, &underX, &underY))
+            << terminal.Text();
+        EXPECT_LT(overY, underY) << heading;
+        EXPECT_LE(std::abs(overX - underX), 5) << heading;
+    }
+}
+
+TEST(CardListTemplate, HeadingWordsStandOverTheirListColumns) {
+    bool checked = false;
+    const auto fillAndCheck = [&](HWND dialog, zov::MemoryTerminal& terminal) {
+        const int stops[3] = {72, 125, 145};
+        SendDlgItemMessageA(dialog, IDC_CARD_LIST, LB_SETTABSTOPS, 3,
+                            reinterpret_cast<LPARAM>(stops));
+        SendDlgItemMessageA(dialog, IDC_CARD_LIST, LB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>("Card1\tISA\t8\tCOM13\t"));
+        terminal.PushKey(zov::Key::Tab);  // any event draws the list again
+        terminal.PushCallback([&] {
+            checked = true;
+            ExpectHeadingsOverTheirFields(terminal);
+        });
+    };
+    RunTemplate(*ZovcfgResources().FindDialog(IDD_CARD_LIST), fillAndCheck);
+    EXPECT_TRUE(checked);
 }
 
 }  // namespace

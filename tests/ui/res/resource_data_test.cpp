@@ -1,42 +1,46 @@
 // The list entries of the card settings dialog and the application icon.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "platform/format.h"
 #include "ui/res/resource.h"
 #include "ui/res/zovcfg_resources.h"
 
 namespace {
 
-// The entries of the settings dialog's lists, the only ones in the module: all base addresses
-// first (sorted, so that the sorted list keeps the resource's indexes), then the interrupts, then
-// the ports, each added with CB_ADDSTRING.
-TEST(CardSettingsListData, ListsComeWholeInResourceOrder) {
+// The entries of the settings dialog's lists, the only ones in the module, each added with
+// CB_ADDSTRING in resource order: the entries the dialog picks by index, and the ends.
+TEST(CardSettingsListData, ListsHoldTheirEntriesAtTheIndexesTheDialogPicks) {
     ASSERT_EQ(ZovcfgResources().dialogInit.size(), 1U);
     const zov::DialogInitData* init = ZovcfgResources().FindDialogInit(IDD_CARD_SETTINGS);
     ASSERT_NE(init, nullptr);
-    std::vector<std::string> expected;
-    for (unsigned address = 0x100; address <= 0x3F0; address += 0x10) {
-        expected.push_back(zov::FormatText("%X", address) + " base");
-    }
-    for (const char* irq : {"2", "3", "4", "5", "7", "10", "11", "12", "15"}) {
-        expected.push_back(std::string(irq) + " irq");
-    }
-    for (int port = 1; port <= 132; ++port) {
-        expected.push_back("COM" + std::to_string(port) + " port");
-    }
-    std::vector<std::string> entries;
+    std::map<int, std::vector<std::string>> lists;
     for (const auto& entry : init->entries) {
         EXPECT_EQ(entry.message, static_cast<UINT>(CB_ADDSTRING));
-        entries.push_back(entry.text + (entry.controlId == IDC_BASE_ADDRESS    ? " base"
-                                        : entry.controlId == IDC_IRQ           ? " irq"
-                                        : entry.controlId == IDC_STARTING_PORT ? " port"
-                                                                               : " other"));
+        lists[entry.controlId].push_back(entry.text);
     }
-    EXPECT_EQ(entries, expected);
+    const struct {
+        int list;
+        std::size_t count;
+        std::size_t index;  // of the default, or of a pick the scenarios make
+        const char* atIndex;
+        const char* last;
+    } kLists[] = {{IDC_BASE_ADDRESS, 48, 16, "200", "3F0"},
+                  {IDC_IRQ, 9, 3, "5", "15"},
+                  {IDC_STARTING_PORT, 132, 12, "COM13", "COM132"}};
+    EXPECT_EQ(lists.size(), std::size(kLists));
+    for (const auto& row : kLists) {
+        const std::vector<std::string>& entries = lists[row.list];
+        ASSERT_EQ(entries.size(), row.count) << row.list;
+        EXPECT_EQ(entries[row.index], row.atIndex);
+        EXPECT_EQ(entries.back(), row.last);
+    }
+    // The base-address list is sorted: sorting must keep the resource's indexes.
+    EXPECT_TRUE(std::is_sorted(lists[IDC_BASE_ADDRESS].begin(), lists[IDC_BASE_ADDRESS].end()));
 }
 
 TEST(ApplicationIcon, IsAPictureInSixteenColours) {
