@@ -145,6 +145,7 @@ void Desktop::Dispatch(Dialog& dialog, const Event& event) {
             }
             return;
         case Event::Type::Resize:
+        case Event::Type::Redraw:
             PlaceAll();
             for (Dialog* shown : stack_) {
                 if (shown->Shown()) {

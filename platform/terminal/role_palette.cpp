@@ -53,4 +53,16 @@ RoleLook LookOfRole(CellRole role) {
     return Look(C::Black, C::White, false, kMonoNormal);
 }
 
+RoleLook MnemonicLook(const RoleLook& look) {
+    using C = AnsiColour;
+    const bool light = look.background == C::White || look.background == C::Cyan;
+    RoleLook mnemonic = look;
+    mnemonic.foreground = light ? C::Red : C::Yellow;
+    mnemonic.bright = !light;
+    if (mnemonic.foreground == look.foreground) {
+        mnemonic.foreground = C::Magenta;
+    }
+    return mnemonic;
+}
+
 }  // namespace zov
