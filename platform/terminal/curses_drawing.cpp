@@ -34,6 +34,11 @@ void DrawGrid(const CellGrid& grid, const CursesLooks& looks, const GlyphMapper&
                 case Glyph::Kind::Ascii:
                     text[0] = static_cast<wchar_t>(static_cast<unsigned char>(glyph.code));
                     break;
+                case Glyph::Kind::Shade:
+                    // The role's background shows the shade; without colours, reverse video.
+                    text[0] = L' ';
+                    attribute |= pair == 0 ? A_REVERSE : A_NORMAL;
+                    break;
             }
             cchar_t drawn{};
             setcchar(&drawn, text.data(), attribute, pair, nullptr);
