@@ -161,6 +161,10 @@ void Desktop::Render() {
         terminal_->Present(grid_, cursor);
         return;
     }
+    if (!stack_.empty() && stack_.front()->Shown()) {
+        DrawDesktopNote(painter, note_, stack_.front()->Rect(), threeD_, grid_.Width(),
+                        grid_.Height());
+    }
     for (Dialog* dialog : stack_) {
         if (dialog->Shown()) {
             DrawDialogWindow(painter, *dialog, dialog == active, threeD_);

@@ -4,6 +4,8 @@
 // a file of their own.
 #pragma once
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/dialog/dialog.h"
@@ -23,6 +25,9 @@ class Desktop {
     Terminal* Attached() const { return terminal_; }
     void SetThreeDimensional(bool on) { threeD_ = on; }
     bool ThreeDimensional() const { return threeD_; }
+    // A line of the desktop's own, below the first dialog (empty: none).
+    void SetNote(std::string note) { note_ = std::move(note); }
+    const std::string& Note() const { return note_; }
     // True once the terminal hung up (or was never there) during a modal loop.
     bool InputEnded() const { return inputEnded_; }
 
@@ -54,6 +59,7 @@ class Desktop {
 
     Terminal* terminal_ = nullptr;
     bool threeD_ = false;
+    std::string note_;
     bool inputEnded_ = false;
     std::vector<Dialog*> stack_;
     CellGrid grid_;

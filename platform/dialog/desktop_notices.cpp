@@ -22,4 +22,21 @@ void DrawTooSmallNotice(Painter& painter, const Dialog& dialog, int screenWidth,
     }
 }
 
+void DrawDesktopNote(Painter& painter, const std::string& note, const CellRect& below, bool threeD,
+                     int screenWidth, int screenHeight) {
+    if (note.empty()) {
+        return;
+    }
+    const int x = std::max(std::min(below.x, screenWidth - static_cast<int>(note.size())), 0);
+    const std::vector<std::string> lines =
+        LabelText::Parse(note, false).Wrap(screenWidth - x).lines;
+    int y = below.Bottom() + (threeD ? 1 : 0);
+    for (const std::string& line : lines) {
+        if (y >= screenHeight) {
+            break;
+        }
+        painter.Text(x, y++, line, CellRole::Desktop);
+    }
+}
+
 }  // namespace zov

@@ -28,9 +28,10 @@ void DrawDialogWindow(Painter& painter, const Dialog& dialog, bool active, bool 
     painter.Text(captionX, r.y, caption, title);
     if (dialog.HasCloseBox()) {
         const CellRect box = CloseBoxRect(dialog);
-        painter.Put(box.x, box.y, U'[', CellRole::CloseBox);
-        painter.Put(box.x + 1, box.y, U'×', CellRole::CloseBox);
-        painter.Put(box.x + 2, box.y, U']', CellRole::CloseBox);
+        const CellRole closeBox = active ? CellRole::CloseBox : title;
+        painter.Put(box.x, box.y, U'[', closeBox);
+        painter.Put(box.x + 1, box.y, U'×', closeBox);
+        painter.Put(box.x + 2, box.y, U']', closeBox);
     }
 
     ControlLook look;
