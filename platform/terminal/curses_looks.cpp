@@ -29,7 +29,11 @@ CursesLooks CursesLooks::SetUp() {
     // Two pairs per role: its own, and its mnemonic's where the terminal cannot underline.
     const bool colour = ColourWanted() && has_colors() && start_color() == OK && COLORS >= 8 &&
                         COLOR_PAIRS > 2 * kCellRoleCount;
-    const bool underline = !TerminfoString("smul").empty();
+    // ncv: attributes that do not combine with colours; underline is its bit 1 (the Linux
+    // console's case).
+    const int no_colour_video = TerminfoNumber("ncv");
+    const bool underline = !TerminfoString("smul").empty() &&
+                           !(colour && no_colour_video > 0 && (no_colour_video & 2) != 0);
     for (int i = 0; i < kCellRoleCount; ++i) {
         const auto role = static_cast<std::size_t>(i);
         const RoleLook look = LookOfRole(static_cast<CellRole>(i));

@@ -1,6 +1,7 @@
 // The curses attributes and colour pairs of each cell role on the current terminal, and how a
-// mnemonic letter is marked there: underlined where the terminal can underline, otherwise in a
-// colour of its own (or bold, without colours), so that Alt keys can be found on every terminal.
+// mnemonic letter is marked there: underlined where the terminal can underline (with colours, if
+// they are on), otherwise in a colour of its own (or bold, without colours), so that Alt keys
+// can be found on every terminal.
 #pragma once
 
 #include <curses.h>

@@ -37,7 +37,7 @@ RoleLook LookOfRole(CellRole role) {
         case CellRole::Field:
             return Look(C::Black, C::Cyan, false, kMonoNormal);
         case CellRole::FieldFocused:
-            return Look(C::Black, C::Cyan, false, kMonoBold);
+            return Look(C::White, C::Cyan, true, kMonoBold);
         case CellRole::Selection:
             return Look(C::Black, C::White, false, kMonoReverse);
         case CellRole::SelectionFocused:

@@ -39,6 +39,11 @@ std::string TerminfoString(const char* name) {
     return value;
 }
 
+int TerminfoNumber(const char* name) {
+    const int value = tigetnum(name);
+    return value >= 0 ? value : -1;
+}
+
 std::string MouseSwitchBytes(bool on) {
     const std::string mouse_switch = TerminfoString("XM");
     if (!mouse_switch.empty()) {

@@ -10,6 +10,9 @@ namespace zov {
 // A string capability of the current terminal, or empty when it has none.
 std::string TerminfoString(const char* name);
 
+// A numeric capability of the current terminal, or -1 when it has none.
+int TerminfoNumber(const char* name);
+
 // The bytes that turn mouse reports on or off: the terminal's XM capability, else xterm's SGR
 // reports when the terminal has a mouse at all (kmous), else nothing.
 std::string MouseSwitchBytes(bool on);

@@ -136,6 +136,20 @@ TEST(CursesTerminalDrawing, NoColorGivesMonochromeAttributesOnly) {
     EXPECT_FALSE(session.CellAt(4, 2).attrs.reverse);
 }
 
+// The Linux console cannot underline in colour: the mnemonic takes a colour of its own there.
+TEST(CursesTerminalDrawing, MarksMnemonicsOnATerminalWithoutUnderline) {
+    for (const char* no_color : {"NO_COLOR=", "NO_COLOR=1"}) {
+        SCOPED_TRACE(no_color);
+        PtySession session(ProbeIn({"TERM=linux", "LANG=C.UTF-8", no_color}));
+        ASSERT_TRUE(session.WaitForText("last: none")) << session.Screen();
+        const VTermScreenCell mnemonic = session.CellAt(10, 4);
+        const VTermScreenCell plain = session.CellAt(11, 4);
+        EXPECT_TRUE(mnemonic.attrs.underline || !vterm_color_is_equal(&mnemonic.fg, &plain.fg) ||
+                    mnemonic.attrs.bold != plain.attrs.bold)
+            << "the mnemonic looks like the letters around it";
+    }
+}
+
 TEST(CursesTerminalDrawing, FallsBackToAcsAndAsciiOnAVt100WithoutUtf8) {
     PtySession session(ProbeIn({"TERM=vt100", "LANG=C"}));
     ASSERT_TRUE(session.WaitForText("last: none")) << session.Screen();
