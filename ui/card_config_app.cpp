@@ -95,6 +95,9 @@ BOOL CCardConfigApp::InitInstance() {
     CCardListDlg dlg;
     g_nChangeCount = 0;
     g_bIsAdmin = IsUserAdmin();
+    SetDesktopNote(g_bIsAdmin ? nullptr
+                              : "Read-only: adding or removing cards needs administrator rights "
+                                "(group 0).");
     dlg.DoModal();
     return FALSE;
 }

@@ -187,7 +187,10 @@ void ComboBox::Draw(Painter& painter, const ControlLook& look) const {
         if (static_cast<int>(text.size()) > room) {
             text.resize(static_cast<std::size_t>(room));
         }
-        painter.Text(area.x + 1, area.y, text, face);
+        // Focused, the chosen entry shows selected, as the platform draws a drop-down list.
+        const CellRole textRole = look.focused && Enabled() ? SelectionRole(look) : face;
+        painter.Fill({area.x, area.y, std::max(area.width - 1, 0), 1}, U' ', textRole);
+        painter.Text(area.x + 1, area.y, text, textRole);
     }
     painter.Put(area.Right() - 1, area.y, U'▼', Enabled() ? CellRole::ScrollBar : face);
 }

@@ -1,16 +1,19 @@
 // The desktop: the terminal the dialogs are shown on, the stack of modal dialogs, drawing them
-// into a cell grid of the terminal's size, and the modal loop that feeds them events.
+// into a cell grid of the terminal's size, and the modal loop that feeds them events. Placement,
+// mouse routing, the window frames, the dropped-down list and the desktop's notices each live in
+// a file of their own.
 #pragma once
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/dialog/dialog.h"
+#include "platform/dialog/mouse_router.h"
 #include "platform/dialog/painter.h"
 #include "platform/terminal/terminal.h"
 
 namespace zov {
-
-class ComboBox;
 
 class Desktop {
   public:
@@ -22,6 +25,9 @@ class Desktop {
     Terminal* Attached() const { return terminal_; }
     void SetThreeDimensional(bool on) { threeD_ = on; }
     bool ThreeDimensional() const { return threeD_; }
+    // A line of the desktop's own, below the first dialog (empty: none).
+    void SetNote(std::string note) { note_ = std::move(note); }
+    const std::string& Note() const { return note_; }
     // True once the terminal hung up (or was never there) during a modal loop.
     bool InputEnded() const { return inputEnded_; }
 
@@ -50,20 +56,14 @@ class Desktop {
     bool TooSmall(const Dialog& dialog) const;
     void RunLoop(Dialog& dialog);
     void Dispatch(Dialog& dialog, const Event& event);
-    void Mouse(Dialog& dialog, const MouseEvent& mouse);
-    ComboBox* DroppedCombo(const Dialog& dialog) const;
-    CellRect DroppedRect(const Dialog& dialog, const ComboBox& combo) const;
-    void DrawDialog(Painter& painter, const Dialog& dialog, bool active) const;
-    void DrawTooSmall(Painter& painter, const Dialog& dialog) const;
-    CellRect CloseBox(const Dialog& dialog) const;
 
     Terminal* terminal_ = nullptr;
     bool threeD_ = false;
+    std::string note_;
     bool inputEnded_ = false;
     std::vector<Dialog*> stack_;
     CellGrid grid_;
-    HWND captured_ = nullptr;  // the control that took a mouse press, until the release
-    bool closeBoxPressed_ = false;
+    MouseRouter mouse_;
 };
 
 }  // namespace zov

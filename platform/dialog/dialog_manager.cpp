@@ -20,4 +20,8 @@ bool ThreeDimensionalLook() {
     return Desktop::Get().ThreeDimensional();
 }
 
+void SetDesktopNote(const std::string& note) {
+    Desktop::Get().SetNote(note);
+}
+
 }  // namespace zov

@@ -1,6 +1,8 @@
 // What the dialog manager offers beyond the Win32 calls of platform/win32.h: the terminal to
-// show dialogs on, the 3-D look switch, and the dialog initialisation data helper.
+// show dialogs on, the 3-D look switch, and the note the desktop shows below the first dialog.
 #pragma once
+
+#include <string>
 
 #include "platform/terminal/terminal.h"
 #include "platform/win32.h"
@@ -16,5 +18,8 @@ Terminal* AttachedTerminal();
 // The 3-D look: window shadows and raised push buttons. Off until switched on.
 void SetThreeDimensionalLook(bool on);
 bool ThreeDimensionalLook();
+
+// One line of text on the desktop below the first dialog, outside every dialog; empty removes it.
+void SetDesktopNote(const std::string& note);
 
 }  // namespace zov

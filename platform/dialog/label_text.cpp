@@ -2,8 +2,24 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 namespace zov {
+namespace {
+
+bool IsNumber(std::string_view word) {
+    return !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    });
+}
+
+// No line break between these two words.
+bool KeptTogether(std::string_view word, std::string_view next) {
+    return IsNumber(word) ||
+           (word == "x" && !next.empty() && std::isdigit(static_cast<unsigned char>(next[0])) != 0);
+}
+
+}  // namespace
 
 LabelText LabelText::Parse(const std::string& text, bool prefix) {
     LabelText label;
@@ -84,8 +100,27 @@ LabelText::Wrapped LabelText::Wrap(int width) const {
         while (end < shown.size() && shown[end] == ' ') {
             ++end;
         }
+        const std::size_t pieceStart = end;
+        std::size_t wordStart = end;
         while (end < shown.size() && shown[end] != ' ' && shown[end] != '\n') {
             ++end;
+        }
+        // A number stays with its unit ("8 Ports"), a size with its parts ("56 x 13"), as long
+        // as together they fit on a line.
+        while (end + 1 < shown.size() && shown[end] == ' ' && shown[end + 1] != ' ' &&
+               shown[end + 1] != '\n') {
+            std::size_t nextEnd = end + 1;
+            while (nextEnd < shown.size() && shown[nextEnd] != ' ' && shown[nextEnd] != '\n') {
+                ++nextEnd;
+            }
+            const std::string_view view(shown);
+            if (!KeptTogether(view.substr(wordStart, end - wordStart),
+                              view.substr(end + 1, nextEnd - end - 1)) ||
+                static_cast<int>(nextEnd - pieceStart) > width) {
+                break;
+            }
+            wordStart = end + 1;
+            end = nextEnd;
         }
         const std::string piece = shown.substr(i, end - i);
         if (static_cast<int>(line.size() + piece.size()) <= width) {
@@ -95,12 +130,12 @@ LabelText::Wrapped LabelText::Wrap(int width) const {
         }
         if (!line.empty()) {
             // Break before the word; the blanks at the break are dropped.
-            std::size_t wordStart = i;
-            while (wordStart < end && shown[wordStart] == ' ') {
-                ++wordStart;
+            std::size_t firstLetter = i;
+            while (firstLetter < end && shown[firstLetter] == ' ') {
+                ++firstLetter;
             }
-            flush(static_cast<int>(wordStart));
-            i = wordStart;
+            flush(static_cast<int>(firstLetter));
+            i = firstLetter;
             continue;
         }
         // A word wider than the line: cut it.

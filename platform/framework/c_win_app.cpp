@@ -94,3 +94,7 @@ BOOL CWinApp::Enable3dControls() {
     zov::SetThreeDimensionalLook(true);
     return TRUE;
 }
+
+void CWinApp::SetDesktopNote(LPCSTR lpszNote) {
+    zov::SetDesktopNote(lpszNote != nullptr ? lpszNote : "");
+}

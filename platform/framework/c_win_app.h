@@ -37,6 +37,9 @@ class CWinApp {
 
     // Draws the dialogs with the three-dimensional look.
     BOOL Enable3dControls();
+    // Shows a line on the desktop below the main dialog, outside it (ours, not MFC's); empty
+    // or null removes it.
+    void SetDesktopNote(LPCSTR lpszNote);
 
     // Sets the title and executable name from argv[0], unless the object was given a name.
     void SetAppNameFromPath(LPCSTR lpszPath);

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "platform/terminal/terminal.h"
@@ -37,9 +36,7 @@ class CursesTerminal final : public Terminal {
     struct State;
     explicit CursesTerminal(std::unique_ptr<State> state);
 
-    std::optional<Event> Translate(int status, unsigned int input);
-    std::optional<Event> TranslateMouse();
-    int ReadInput(unsigned int& input, int timeout_ms);
+    void ReadSome();
 
     std::unique_ptr<State> state_;
 };

@@ -1,5 +1,6 @@
-// Input as the dialog manager receives it, whatever the terminal: keys, mouse, resizes, and the
-// end of input (the terminal hung up, or a test's event queue ran dry).
+// Input as the dialog manager receives it, whatever the terminal: keys, mouse, resizes, a request
+// to redraw the whole screen (Ctrl+L), and the end of input (the terminal hung up, or a test's
+// event queue ran dry).
 #pragma once
 
 namespace zov {
@@ -58,7 +59,7 @@ struct ResizeEvent {
 };
 
 struct Event {
-    enum class Type { Key, Mouse, Resize, Hangup };
+    enum class Type { Key, Mouse, Resize, Redraw, Hangup };
     Type type = Type::Hangup;
     KeyEvent key;
     MouseEvent mouse;
@@ -80,6 +81,11 @@ struct Event {
         Event e;
         e.type = Type::Resize;
         e.resize = {width, height};
+        return e;
+    }
+    static Event Redraw() {
+        Event e;
+        e.type = Type::Redraw;
         return e;
     }
     static Event Hangup() { return Event{}; }

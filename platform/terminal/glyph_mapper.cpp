@@ -102,14 +102,14 @@ Substitute BoxDrawing(char32_t ch) {
 std::pair<bool, Substitute> Symbol(char32_t ch) {
     switch (ch) {
         case U'█':
-        case U'▀':
-        case U'▄':
         case U'▌':
         case U'▐':
         case U'■':
             return {true, {'0', '#'}};
-        case U'░':
-            return {true, {'h', '#'}};
+        case U'░':  // a scroll bar's track: must not look like its thumb
+            return {true, {'a', ':'}};
+        case U'×':  // a close box: "[?]" would read as a help button
+            return {true, {0, 'x'}};
         case U'▒':
         case U'▓':
             return {true, {'a', ':'}};
@@ -200,6 +200,9 @@ bool GlyphMapper::Printable(char32_t ch) const {
 Glyph GlyphMapper::Map(char32_t ch) const {
     if (Printable(ch)) {
         return Glyph{Glyph::Kind::Text, ch, 0};
+    }
+    if (ch == U'▀' || ch == U'▄') {
+        return Glyph{Glyph::Kind::Shade, 0, ' '};
     }
     Substitute substitute;
     if (In(ch, 0x2500, 0x257f)) {

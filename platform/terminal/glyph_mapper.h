@@ -1,6 +1,7 @@
 // Decides how one grid character reaches the screen: as itself when the terminal's character set
 // can show it in one cell, else as a line-drawing (ACS) character the terminal has, else as
-// plain ASCII, and as '?' when nothing fits. Free of curses; the driver turns the ACS letter into
+// plain ASCII, and as '?' when nothing fits. Half blocks (the shadows of push buttons) become
+// shaded blanks instead of rows of '#'. Free of curses; the driver turns the ACS letter into
 // the terminal's alternate-character-set glyph.
 #pragma once
 
@@ -13,6 +14,7 @@ struct Glyph {
         Text,   // draw `text` as it is
         Acs,    // draw the alternate-character-set glyph named by `code` (a letter of acsc)
         Ascii,  // draw the ASCII character `code`
+        Shade,  // a half block no character set has: a blank cell in the shadow's look
     };
     Kind kind = Kind::Ascii;
     char32_t text = 0;

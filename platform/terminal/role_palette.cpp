@@ -37,7 +37,7 @@ RoleLook LookOfRole(CellRole role) {
         case CellRole::Field:
             return Look(C::Black, C::Cyan, false, kMonoNormal);
         case CellRole::FieldFocused:
-            return Look(C::Black, C::Cyan, false, kMonoBold);
+            return Look(C::White, C::Cyan, true, kMonoBold);
         case CellRole::Selection:
             return Look(C::Black, C::White, false, kMonoReverse);
         case CellRole::SelectionFocused:
@@ -51,6 +51,18 @@ RoleLook LookOfRole(CellRole role) {
             return Look(C::Red, C::White, false, kMonoBold);
     }
     return Look(C::Black, C::White, false, kMonoNormal);
+}
+
+RoleLook MnemonicLook(const RoleLook& look) {
+    using C = AnsiColour;
+    const bool light = look.background == C::White || look.background == C::Cyan;
+    RoleLook mnemonic = look;
+    mnemonic.foreground = light ? C::Red : C::Yellow;
+    mnemonic.bright = !light;
+    if (mnemonic.foreground == look.foreground) {
+        mnemonic.foreground = C::Magenta;
+    }
+    return mnemonic;
 }
 
 }  // namespace zov

@@ -31,6 +31,10 @@ struct RoleLook {
 // The classic blue-and-grey dialog look, readable with eight colours.
 RoleLook LookOfRole(CellRole role);
 
+// The look of a mnemonic letter on a terminal that cannot underline: a colour of its own that
+// stands out from the role's text and background.
+RoleLook MnemonicLook(const RoleLook& look);
+
 // Every role, for drivers that set up one colour pair per role.
 inline constexpr int kCellRoleCount = static_cast<int>(CellRole::Notice) + 1;
 

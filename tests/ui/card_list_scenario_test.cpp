@@ -16,10 +16,12 @@ namespace {
 
 using CardListScenario = AppScenario;
 
-TEST_F(CardListScenario, NonAdministratorMayOnlyOpenProperties) {
+TEST_F(CardListScenario, NonAdministratorMayOnlyOpenPropertiesAndIsToldWhy) {
     Build(PciCardKeys(1, 8, 3));
     ScopedProcessCredentials asUser(NonAdministrator());
     ExpectCardList({"Card1\tPCI\t8\tCOM3\t"}, 0, "P--");
+    Check(
+        [this] { EXPECT_TRUE(Shows("Read-only: adding or removing cards needs administrator")); });
     EXPECT_EQ(Leave(), 0);
 }
 

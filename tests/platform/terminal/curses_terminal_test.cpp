@@ -5,6 +5,9 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <map>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +17,8 @@
 namespace zov::test {
 namespace {
 
+using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 const std::string kProbe = ZOV_TERMINAL_PROBE;
@@ -39,10 +44,31 @@ void ExpectModesRestored(const PtySession& session) {
     EXPECT_FALSE(session.MouseReporting()) << "mouse reporting left on";
 }
 
+// Every private mode (DECSET "ESC [ ? n h") the program switched on, xterm's meta mode 1034
+// included, is switched off again afterwards; 7 (auto-wrap) and 25 (cursor shown) are on by
+// default and left on.
+void ExpectNoPrivateModeLeftSet(const std::string& bytes) {
+    static const std::regex kPrivateMode("\x1b\\[\\?([0-9;]+)([hl])");
+    std::map<std::string, char> last;
+    for (auto it = std::sregex_iterator(bytes.begin(), bytes.end(), kPrivateMode);
+         it != std::sregex_iterator(); ++it) {
+        std::stringstream modes((*it)[1].str());
+        for (std::string mode; std::getline(modes, mode, ';');) {
+            last[mode] = (*it)[2].str()[0];
+        }
+    }
+    for (const auto& [mode, state] : last) {
+        if (mode != "7" && mode != "25") {
+            EXPECT_EQ(state, 'l') << "private mode " << mode << " left set";
+        }
+    }
+}
+
 // The same, and the modes switched off after they were last switched on.
 void ExpectRestored(const PtySession& session) {
     ExpectModesRestored(session);
     const std::string& bytes = session.Transcript();
+    ExpectNoPrivateModeLeftSet(bytes);
     ASSERT_NE(bytes.find("\x1b[?1006;1000h"), std::string::npos) << "SGR reports never asked for";
     EXPECT_GT(bytes.rfind("\x1b[?1006;1000l"), bytes.rfind("\x1b[?1006;1000h"));
     EXPECT_GT(bytes.rfind("\x1b[?1049l"), bytes.rfind("\x1b[?1049h"));
@@ -110,6 +136,20 @@ TEST(CursesTerminalDrawing, NoColorGivesMonochromeAttributesOnly) {
     EXPECT_FALSE(session.CellAt(4, 2).attrs.reverse);
 }
 
+// The Linux console cannot underline in colour: the mnemonic takes a colour of its own there.
+TEST(CursesTerminalDrawing, MarksMnemonicsOnATerminalWithoutUnderline) {
+    for (const char* no_color : {"NO_COLOR=", "NO_COLOR=1"}) {
+        SCOPED_TRACE(no_color);
+        PtySession session(ProbeIn({"TERM=linux", "LANG=C.UTF-8", no_color}));
+        ASSERT_TRUE(session.WaitForText("last: none")) << session.Screen();
+        const VTermScreenCell mnemonic = session.CellAt(10, 4);
+        const VTermScreenCell plain = session.CellAt(11, 4);
+        EXPECT_TRUE(mnemonic.attrs.underline || !vterm_color_is_equal(&mnemonic.fg, &plain.fg) ||
+                    mnemonic.attrs.bold != plain.attrs.bold)
+            << "the mnemonic looks like the letters around it";
+    }
+}
+
 TEST(CursesTerminalDrawing, FallsBackToAcsAndAsciiOnAVt100WithoutUtf8) {
     PtySession session(ProbeIn({"TERM=vt100", "LANG=C"}));
     ASSERT_TRUE(session.WaitForText("last: none")) << session.Screen();
@@ -135,6 +175,8 @@ TEST(CursesTerminalInput, KeysAndSgrMouseReportsArriveAsOneEventEach) {
         {"\x1bOB", "key Down"},
         {"\x1b\x1bOB", "key Down alt"},
         {"\x1b[1;5C", "key Right ctrl"},
+        {"\x1b[1~", "key Home"},  // tmux's Home, which xterm-256color's terminfo does not name
+        {"\x1b[99~b", "key Character U+0062"},         // an unknown key swallowed whole
         {"\x1b[<0;240;5M", "mouse Press 1 at 239,4"},  // beyond what the old X10 reports reach
         {"\x1b[<0;240;5m", "mouse Release 1 at 239,4"},
         {"\x1b[<65;10;3M", "mouse WheelDown 5 at 9,2"},
@@ -152,6 +194,16 @@ TEST(CursesTerminalInput, KeysAndSgrMouseReportsArriveAsOneEventEach) {
         << session.Screen();
     EXPECT_THAT(session.Row(0), StartsWith("PROBE 100x30 "));
     EXPECT_EQ(session.Row(29).back(), '@');
+}
+
+TEST(CursesTerminalInput, CtrlLRepaintsEverythingAnotherProgramWroteOver) {
+    PtySession session(ProbeIn());
+    ASSERT_TRUE(session.WaitForText("last: none"));
+    session.Send("g");
+    ASSERT_TRUE(session.WaitForText("GARBAGE")) << session.Screen();
+    session.Send("\x0c");
+    ASSERT_TRUE(session.WaitForText("2: redraw ")) << session.Screen();
+    EXPECT_THAT(session.Row(10), Not(HasSubstr("GARBAGE"))) << session.Screen();
 }
 
 TEST(CursesTerminalHangup, ClosedTerminalEndsInputForGood) {

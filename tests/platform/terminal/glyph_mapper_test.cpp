@@ -49,6 +49,12 @@ TEST_F(GlyphMapperTest, EachCharacterGetsTheBestGlyphTheTerminalHas) {
         {false, kAll, U'A', Kind::Text, U'A'},
         {false, kAll, U'é', Kind::Ascii, '?'},
         {false, kAll, U'’', Kind::Ascii, '\''},
+        {false, kAll, U'×', Kind::Ascii, 'x'},  // the close box: "[x]", not "[?]"
+        // A scroll bar's thumb and track stay apart on every terminal.
+        {false, kVt100, U'░', Kind::Acs, 'a'},
+        {false, "", U'░', Kind::Ascii, ':'},
+        {false, "", U'█', Kind::Ascii, '#'},
+        {false, kAll, U'▀', Kind::Shade, ' '},  // a button's shadow: shaded, not "####"
     };
     for (const GlyphCase& c : cases) {
         UseLocale(c.unicode);

@@ -33,6 +33,7 @@ TEST(RolePalette, RolesAUserMustTellApartLookDifferent) {
         {CellRole::Field, CellRole::SelectionFocused, true, "the selected row cannot be seen"},
         {CellRole::Window, CellRole::Disabled, true, "disabled controls look enabled"},
         {CellRole::Window, CellRole::Shadow, false, "windows cast no visible shadow"},
+        {CellRole::Field, CellRole::FieldFocused, true, "a focused edit field looks like the rest"},
     };
     for (const DistinctPair& pair : pairs) {
         const RoleLook a = LookOfRole(pair.a);
@@ -43,6 +44,17 @@ TEST(RolePalette, RolesAUserMustTellApartLookDifferent) {
         if (pair.also_in_monochrome) {
             EXPECT_NE(a.mono, b.mono) << pair.why << " in monochrome";
         }
+    }
+}
+
+// Where a terminal cannot underline, a mnemonic letter is a colour of its own.
+TEST(RolePalette, AMnemonicStandsOutOfEveryRole) {
+    for (int i = 0; i < kCellRoleCount; ++i) {
+        const RoleLook look = LookOfRole(static_cast<CellRole>(i));
+        const RoleLook mnemonic = MnemonicLook(look);
+        EXPECT_EQ(mnemonic.background, look.background) << "role " << i;
+        EXPECT_NE(mnemonic.foreground, look.foreground) << "role " << i;
+        EXPECT_NE(mnemonic.foreground, mnemonic.background) << "role " << i;
     }
 }
 

@@ -6,9 +6,10 @@
 // row 7 "last: none", then "last: <number>: <event>" for the newest event; the bottom-right cell
 // '@'. Cursor at column 5, row 2.
 //
-// Keys without modifiers end it: 'q' returns from main, 'x' calls exit(5). At the end of input it
-// exits 3 if the driver keeps reporting the end of input, else 4. Exit 2 when the driver cannot
-// open, with the reason on stderr.
+// Keys without modifiers end it: 'q' returns from main, 'x' calls exit(5). 'g' writes "GARBAGE" on
+// row 10 behind the driver's back, as another program writing to the terminal would. At the end of
+// input it exits 3 if the driver keeps reporting the end of input, else 4. Exit 2 when the driver
+// cannot open, with the reason on stderr.
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +49,8 @@ std::string Describe(const zov::Event& event, const zov::Terminal& terminal) {
         case zov::Event::Type::Resize:
             return zov::FormatText("resize %dx%d size %dx%d", event.resize.width,
                                    event.resize.height, terminal.Width(), terminal.Height());
+        case zov::Event::Type::Redraw:
+            return "redraw";
         case zov::Event::Type::Hangup:
             return "hangup";
     }
@@ -113,6 +116,10 @@ int main() {
             }
             if (event.key.ch == U'x') {
                 std::exit(5);
+            }
+            if (event.key.ch == U'g') {
+                static_cast<void>(std::fputs("\x1b[11;1HGARBAGE", stdout));
+                static_cast<void>(std::fflush(stdout));
             }
         }
     }

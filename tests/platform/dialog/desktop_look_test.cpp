@@ -1,0 +1,100 @@
+// How the desktop draws what is around and behind the active dialog: the inactive owner, its own
+// note below the first dialog, the too-small notice, and focus on a drop-down list.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dialog_harness.h"
+
+namespace zov::test {
+namespace {
+
+constexpr int kOuter = 142;
+constexpr int kInner = 135;
+constexpr int kAdd = 1001;
+constexpr int kBaseAddress = 1008;
+
+TEST(DesktopLook, AnOwnerBehindAModalDialogHasAnInactiveTitleBarAndCloseBox) {
+    DialogHarness h(132, 43);
+    h.Add(CardListLike());
+    h.Add(DialogOf(kInner, "Inner", 100, 40, {PushButtonAt(IDOK, "OK", 30, 20, BS_DEFPUSHBUTTON)}));
+    Spot closeBox;
+    h.onCommand[kAdd] = [&](HWND) {
+        h.screen.PushCallback([&] {
+            closeBox = h.Locate("[×]");
+            for (int x = closeBox.x; x < closeBox.x + 3; ++x) {
+                EXPECT_EQ(h.screen.RoleAt(x, closeBox.y), CellRole::TitleInactive) << x;
+            }
+            h.screen.PushKey(Key::Enter);
+        });
+        h.Run(kInner, GetActiveWindow());
+        h.screen.PushCallback([&] {
+            EXPECT_EQ(h.screen.RoleAt(closeBox.x, closeBox.y), CellRole::CloseBox);
+            h.screen.PushKey(Key::Escape);
+        });
+    };
+    h.screen.PushCharacter(U'a', true);
+    EXPECT_EQ(h.Run(kOuter), IDCANCEL);
+}
+
+TEST(DesktopLook, TheNoteStandsBelowTheFirstDialogAndLeavesItAsDrawn) {
+    const std::string note = "Read-only: changes need administrator rights.";
+    std::vector<std::string> without;
+    std::vector<std::string> with;
+    RECT rect{};
+    for (const bool shown : {false, true}) {
+        DialogHarness h(80, 24);
+        h.Add(CardListLike());
+        SetDesktopNote(shown ? note : "");
+        h.RunChecking(kOuter, {}, [&] {
+            GetWindowRect(h.last, &rect);
+            (shown ? with : without) = h.screen.Lines();
+        });
+    }
+    SetDesktopNote("");
+    ASSERT_LT(rect.bottom, 24);
+    for (int y = 0; y < rect.bottom; ++y) {
+        EXPECT_EQ(with[static_cast<std::size_t>(y)], without[static_cast<std::size_t>(y)]) << y;
+    }
+    EXPECT_EQ(with[static_cast<std::size_t>(rect.bottom)].find(note),
+              static_cast<std::size_t>(rect.left));
+}
+
+TEST(DesktopLook, TheTooSmallNoticeKeepsTheSizeOnOneLineAtEveryWidth) {
+    for (int width = 12; width <= 60; ++width) {
+        DialogHarness h(width, 10);
+        h.Add(CardListLike());
+        h.RunChecking(kOuter, {}, [&] {
+            RECT rect{};
+            GetWindowRect(h.last, &rect);
+            const std::string size = std::to_string(rect.right - rect.left) + " x " +
+                                     std::to_string(rect.bottom - rect.top) + ".";
+            EXPECT_TRUE(h.Shows(size)) << "width " << width << "\n" << h.screen.Text();
+        });
+    }
+}
+
+TEST(DesktopLook, AFocusedDropDownShowsItsEntrySelected) {
+    for (const bool focused : {true, false}) {
+        DialogHarness h;
+        h.Add(CardSettingsLike());
+        h.onInit = [&](HWND dialog) -> INT_PTR {
+            SendDlgItemMessageA(dialog, kBaseAddress, CB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>("200"));
+            SendDlgItemMessageA(dialog, kBaseAddress, CB_SETCURSEL, 0, 0);
+            return TRUE;
+        };
+        const std::vector<KeyEvent> keys =
+            focused ? std::vector<KeyEvent>{} : std::vector<KeyEvent>{K(Key::Tab)};
+        h.RunChecking(130, keys, [&] {
+            EXPECT_EQ(FocusId() == kBaseAddress, focused);
+            const Spot entry = h.Locate("200");
+            EXPECT_EQ(h.screen.RoleAt(entry.x, entry.y),
+                      focused ? CellRole::SelectionFocused : CellRole::Field);
+        });
+    }
+}
+
+}  // namespace
+}  // namespace zov::test
