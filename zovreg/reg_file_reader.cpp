@@ -138,7 +138,8 @@ class LineSource {
 
     bool Fill(RegFileError* error);
     bool Detect(RegFileError* error);
-    std::size_t FindLineEnd() const;
+    // The end of the line that starts at pos_, searched from from (pos_ plus whole code units).
+    std::size_t FindLineEnd(std::size_t from) const;
     bool Decode(std::string_view bytes, std::string* line, RegFileError* error) const;
 
     const ByteSource& source_;
@@ -194,12 +195,12 @@ bool LineSource::Detect(RegFileError* error) {
     return true;
 }
 
-std::size_t LineSource::FindLineEnd() const {
+std::size_t LineSource::FindLineEnd(std::size_t from) const {
     if (encoding_ != Encoding::kUtf16) {
-        const std::size_t end = buffer_.find('\n', pos_);
+        const std::size_t end = buffer_.find('\n', from);
         return end == std::string::npos ? end : end + 1;
     }
-    for (std::size_t i = pos_; i + 1 < buffer_.size(); i += 2) {
+    for (std::size_t i = from; i + 1 < buffer_.size(); i += 2) {
         if (buffer_[i] == '\n' && buffer_[i + 1] == '\0') {
             return i + 2;
         }
@@ -236,9 +237,15 @@ bool LineSource::Next(std::string* line, RegFileError* error) {
     if (encoding_ == Encoding::kUnknown && !Detect(error)) {
         return false;
     }
-    std::size_t end = FindLineEnd();
-    while (end == std::string::npos && Fill(error)) {
-        end = FindLineEnd();
+    std::size_t end = FindLineEnd(pos_);
+    while (end == std::string::npos) {
+        // Only what Fill adds needs searching: a long line costs its length, not its square.
+        const std::size_t unit = encoding_ == Encoding::kUtf16 ? 2 : 1;
+        const std::size_t searched = (buffer_.size() - pos_) / unit * unit;
+        if (!Fill(error)) {
+            break;
+        }
+        end = FindLineEnd(pos_ + searched);
     }
     if (!error->what.empty()) {
         return false;
