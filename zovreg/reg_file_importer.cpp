@@ -39,7 +39,7 @@ LSTATUS RegFileImporter::OpenSection(const std::string& key_path) {
         slash == std::string::npos ? std::string() : key_path.substr(0, slash);
     const std::string name = slash == std::string::npos ? key_path : key_path.substr(slash + 1);
     if (parent_.Get() == nullptr || parent_path != parent_path_) {
-        parent_.Reset();
+        parent_.Close();
         parent_path_.clear();
         if (parent_path.empty()) {
             return CreateKey(HKEY_LOCAL_MACHINE, key_path, &current_);
@@ -59,8 +59,8 @@ LSTATUS RegFileImporter::ApplyOne(const RegOperation& operation, std::string* ac
             *action = "cannot create " + FullKeyName(operation.key_path);
             return OpenSection(operation.key_path);
         case RegOperation::Kind::kDeleteKey: {
-            current_.Reset();
-            parent_.Reset();  // it may be inside the deleted tree
+            current_.Close();
+            parent_.Close();  // it may be inside the deleted tree
             *action = "cannot delete " + FullKeyName(operation.key_path);
             return NotFoundIsDone(RegDeleteTreeA(HKEY_LOCAL_MACHINE, operation.key_path.c_str()));
         }
@@ -91,8 +91,8 @@ bool RegFileImporter::Apply(const RegOperation& operation, std::string* what) {
 }
 
 bool RegFileImporter::Commit(std::string* what) {
-    current_.Reset();
-    parent_.Reset();
+    current_.Close();
+    parent_.Close();
     const LSTATUS status = transaction_.Commit();
     if (status != ERROR_SUCCESS) {
         *what = "the registry did not take the changes: " + DescribeRegistryStatus(status);
