@@ -50,6 +50,18 @@ bool ParseOption(const std::vector<std::string>& args, std::size_t* index, Comma
         command->force = true;
         return true;
     }
+    const bool uses_files = command->verb == Verb::kExport || command->verb == Verb::kImport;
+    if (uses_files && option.rfind("--codepage", 0) == 0) {
+        if (option.size() > 11 && option[10] == '=') {
+            command->code_page = option.substr(11);
+        } else if (option == "--codepage" && *index + 1 < args.size()) {
+            command->code_page = args[++*index];
+        } else {
+            *error = FormatText("%s: --codepage needs a value (such as WINDOWS-1252)", verb);
+            return false;
+        }
+        return true;
+    }
     if (command->verb == Verb::kExport && option.rfind("--format", 0) == 0) {
         std::string name;
         if (option.size() > 9 && option[8] == '=') {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "zovreg/code_page.h"
 #include "zovreg/reg_file_format.h"
 
 namespace zov::reg {
@@ -20,6 +21,7 @@ struct CommandLine {
     bool recursive = false;  // query -s
     bool force = false;      // delete -f
     RegFileFormat format = RegFileFormat::kRegedit5;
+    std::string code_page = kDefaultCodePage;  // of REGEDIT4 files, --codepage
 };
 
 // Parses the arguments after the program name. False with *error, a one-line reason without the

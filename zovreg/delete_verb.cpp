@@ -1,5 +1,6 @@
 #include "platform/win32/registry.h"
 #include "zovreg/key_path.h"
+#include "zovreg/printable_text.h"
 #include "zovreg/status_text.h"
 #include "zovreg/verbs.h"
 
@@ -8,20 +9,20 @@ namespace zov::reg {
 int RunDelete(const CommandLine& command, ToolStreams& streams) {
     const std::string name = FullKeyName(command.key_path);
     if (command.key_path.empty()) {
-        streams.err << "zovreg: " << name << " itself cannot be deleted\n";
+        ReportError(streams, name + " itself cannot be deleted");
         return 1;
     }
     if (!command.force) {
         const std::optional<bool> answer =
-            streams.confirm ? streams.confirm("Delete " + name + " and everything below it? (y/N)")
-                            : std::nullopt;
+            streams.confirm
+                ? streams.confirm("Delete " + Printable(name) + " and everything below it? (y/N)")
+                : std::nullopt;
         if (!answer) {
-            streams.err << "zovreg: no terminal to confirm on; use --force to delete " << name
-                        << "\n";
+            ReportError(streams, "no terminal to confirm on; use --force to delete " + name);
             return 1;
         }
         if (!*answer) {
-            streams.err << "zovreg: " << name << " was not deleted\n";
+            ReportError(streams, name + " was not deleted");
             return 1;
         }
     }
@@ -31,8 +32,7 @@ int RunDelete(const CommandLine& command, ToolStreams& streams) {
         status = transaction.Commit();
     }
     if (status != ERROR_SUCCESS) {
-        streams.err << "zovreg: cannot delete " << name << ": " << DescribeRegistryStatus(status)
-                    << "\n";
+        ReportError(streams, "cannot delete " + name + ": " + DescribeRegistryStatus(status));
         return 1;
     }
     return 0;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "platform/format.h"
 #include "platform/posix_file.h"
@@ -13,11 +14,17 @@
 namespace zov::reg {
 namespace {
 
+constexpr std::size_t kPieceSize = 1 << 16;
+
 std::string Failure(const char* what, const std::string& path, int error_number) {
     return FormatText("cannot %s %s: %s", what, path.c_str(), std::strerror(error_number));
 }
 
-mode_t NewFileMode() {
+mode_t ModeFor(const std::string& path) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        return info.st_mode & 07777;
+    }
     const mode_t mask = umask(0);
     umask(mask);
     return 0666 & ~mask;
@@ -25,15 +32,16 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error) {
-    bytes->clear();
-    UniqueFd file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) {
+bool OpenFileSource(const std::string& path, ByteSource* source, std::string* error) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         *error = Failure("open", path, errno);
         return false;
     }
+    // Closed when the last copy of the source ends.
+    auto file = std::make_shared<UniqueFd>(fd);
     struct stat info {};
-    if (fstat(file.Get(), &info) != 0) {
+    if (fstat(fd, &info) != 0) {
         *error = Failure("read", path, errno);
         return false;
     }
@@ -41,51 +49,98 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* err
         *error = Failure("read", path, EISDIR);
         return false;
     }
-    std::string chunk(1 << 16, '\0');
-    while (true) {
-        const ssize_t got = ReadAll(file.Get(), chunk.data(), chunk.size());
+    *source = [file, path](std::string* piece, std::string* read_error) {
+        piece->resize(kPieceSize);
+        const ssize_t got = ReadAll(file->Get(), piece->data(), piece->size());
         if (got < 0) {
-            *error = Failure("read", path, errno);
+            *read_error = Failure("read", path, errno);
             return false;
         }
-        if (bytes->size() + static_cast<std::size_t>(got) > kMaxRegFileSize) {
-            *error = FormatText("%s is larger than %zu MiB", path.c_str(), kMaxRegFileSize >> 20);
+        piece->resize(static_cast<std::size_t>(got));
+        return got > 0;
+    };
+    return true;
+}
+
+ByteSource StreamSource(std::istream& in, std::string shown_name) {
+    return [&in, shown_name](std::string* piece, std::string* error) {
+        piece->resize(kPieceSize);
+        in.read(piece->data(), static_cast<std::streamsize>(piece->size()));
+        piece->resize(static_cast<std::size_t>(in.gcount()));
+        if (in.bad()) {
+            *error = "cannot read " + shown_name;
             return false;
         }
-        bytes->append(chunk.data(), static_cast<std::size_t>(got));
-        if (static_cast<std::size_t>(got) < chunk.size()) {
-            return true;  // the end of the file
-        }
+        return !piece->empty();
+    };
+}
+
+ByteSource StringSource(std::string_view bytes) {
+    return [bytes](std::string* piece, std::string*) mutable {
+        const std::size_t size = std::min(bytes.size(), kPieceSize);
+        piece->assign(bytes.substr(0, size));
+        bytes.remove_prefix(size);
+        return size > 0;
+    };
+}
+
+FileReplacement::~FileReplacement() {
+    Abandon();
+}
+
+void FileReplacement::Abandon() {
+    if (fd_ >= 0) {
+        close(fd_);
+        fd_ = -1;
+        unlink(temporary_.c_str());
     }
 }
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
-    const std::size_t slash = path.rfind('/');
-    const std::string directory = DirectoryOf(path);
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+bool FileReplacement::Open(std::string* error) {
+    const std::size_t slash = path_.rfind('/');
+    const std::string directory = DirectoryOf(path_);
+    const std::string base = slash == std::string::npos ? path_ : path_.substr(slash + 1);
     if (base.empty()) {
-        *error = FormatText("cannot write %s: not a file name", path.c_str());
+        *error = FormatText("cannot write %s: not a file name", path_.c_str());
         return false;
     }
-    std::string temporary = directory + "/." + base + ".XXXXXX";
-    UniqueFd file(mkostemp(temporary.data(), O_CLOEXEC));
-    if (file.Get() < 0) {
+    temporary_ = directory + "/." + base + ".XXXXXX";
+    fd_ = mkostemp(temporary_.data(), O_CLOEXEC);
+    if (fd_ < 0) {
         *error = Failure("create a temporary file in", directory, errno);
         return false;
     }
-    const bool written = WriteAll(file.Get(), bytes.data(), bytes.size()) &&
-                         fchmod(file.Get(), NewFileMode()) == 0 && fsync(file.Get()) == 0;
-    const int write_error = errno;
-    if (file.Close() != 0 || !written) {
-        const int reason = written ? errno : write_error;
-        unlink(temporary.c_str());
-        *error = Failure("write", temporary, reason);
+    if (fchmod(fd_, ModeFor(path_)) != 0) {
+        *error = Failure("write", temporary_, errno);
+        Abandon();
         return false;
     }
-    if (rename(temporary.c_str(), path.c_str()) != 0) {
+    return true;
+}
+
+bool FileReplacement::Write(std::string_view bytes, std::string* error) {
+    if (!WriteAll(fd_, bytes.data(), bytes.size())) {
+        *error = Failure("write", temporary_, errno);
+        return false;
+    }
+    return true;
+}
+
+bool FileReplacement::Commit(std::string* error) {
+    const bool synced = fsync(fd_) == 0;
+    const int sync_error = errno;
+    const int closed = close(fd_);
+    const int close_error = errno;
+    fd_ = -1;
+    if (!synced || closed != 0) {
+        unlink(temporary_.c_str());
+        *error = Failure("write", temporary_, synced ? close_error : sync_error);
+        return false;
+    }
+    if (rename(temporary_.c_str(), path_.c_str()) != 0) {
         const int reason = errno;
-        unlink(temporary.c_str());
-        *error = Failure("replace", path, reason);
+        unlink(temporary_.c_str());
+        *error = Failure("replace", path_, reason);
         return false;
     }
     return true;

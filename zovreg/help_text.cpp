@@ -9,15 +9,18 @@ std::string HelpText(Verb verb) {
                    "Prints the values of KEY and the names of its subkeys;\n"
                    "with -s, every key below KEY with its values.\n";
         case Verb::kExport:
-            return "Usage: zovreg export KEY FILE [--format=regedit5|regedit4]\n"
+            return "Usage: zovreg export KEY FILE [--format=regedit5|regedit4] [--codepage=NAME]\n"
                    "Writes KEY and everything below it to the .reg file FILE ('-' for standard\n"
                    "output). regedit5 (the default) is UTF-16LE with a byte-order mark,\n"
-                   "regedit4 is 8-bit text; both have CRLF line ends. FILE is replaced\n"
-                   "through a temporary file in its directory.\n";
+                   "regedit4 is 8-bit text in the code page NAME (WINDOWS-1252 by default);\n"
+                   "both have CRLF line ends. FILE is replaced through a temporary file in its\n"
+                   "directory and keeps its mode.\n";
         case Verb::kImport:
-            return "Usage: zovreg import FILE\n"
+            return "Usage: zovreg import FILE [--codepage=NAME]\n"
                    "Applies the .reg file FILE ('-' for standard input), in either format, in\n"
-                   "one transaction: everything or, if anything is wrong, nothing.\n";
+                   "one transaction: everything or, if anything is wrong, nothing. A REGEDIT4\n"
+                   "file is read in the code page NAME (WINDOWS-1252 by default) unless it\n"
+                   "starts with a UTF-8 byte-order mark.\n";
         case Verb::kDelete:
             return "Usage: zovreg delete KEY [-f|--force]\n"
                    "Deletes KEY with everything below it, after asking on the terminal\n"
@@ -33,6 +36,7 @@ std::string HelpText(Verb verb) {
            "  export KEY FILE [--format=regedit5|regedit4]\n"
            "                                    write a key with its subtree to a .reg file\n"
            "  import FILE                       apply a .reg file, all or nothing\n"
+           "  (export and import: --codepage=NAME, the code page of REGEDIT4 files)\n"
            "  delete KEY [-f|--force]           delete a key with its subtree\n"
            "\n"
            "KEY is written as in regedit: HKEY_LOCAL_MACHINE\\SYSTEM\\... or HKLM\\SYSTEM\\...\n"

@@ -3,25 +3,10 @@
 #include <array>
 
 #include "platform/format.h"
+#include "platform/registry/key_name.h"
 
 namespace zov::reg {
 namespace {
-
-// The longest name of one key, as Windows limits it.
-constexpr std::size_t kMaxKeyNameLength = 255;
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
-        if (upper(a[i]) != upper(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool IsKnownOtherRoot(std::string_view root) {
     static constexpr std::array<const char*, 10> kOtherRoots = {
@@ -31,7 +16,7 @@ bool IsKnownOtherRoot(std::string_view root) {
         "HKEY_CURRENT_CONFIG", "HKCC",
         "HKEY_DYN_DATA",       "HKEY_PERFORMANCE_DATA"};
     for (const char* other : kOtherRoots) {
-        if (EqualsIgnoringCase(root, other)) {
+        if (SameName(root, other)) {
             return true;
         }
     }
@@ -44,7 +29,7 @@ bool ParseRootedKeyPath(std::string_view text, std::string* subpath, std::string
     subpath->clear();
     const std::size_t separator = text.find('\\');
     const std::string_view root = text.substr(0, separator);
-    if (!EqualsIgnoringCase(root, kLocalMachineName) && !EqualsIgnoringCase(root, "HKLM")) {
+    if (!SameName(root, kLocalMachineName) && !SameName(root, "HKLM")) {
         const std::string shown(root);
         *error = IsKnownOtherRoot(root)
                      ? FormatText("only HKEY_LOCAL_MACHINE is supported, not %s", shown.c_str())
@@ -75,7 +60,7 @@ bool ParseRootedKeyPath(std::string_view text, std::string* subpath, std::string
             *error = "NUL character in a key name";
             return false;
         }
-        if (length > kMaxKeyNameLength) {
+        if (NameLength(rest.substr(start, length)) > kMaxKeyNameLength) {
             *error = FormatText("key name longer than %zu characters", kMaxKeyNameLength);
             return false;
         }
@@ -94,6 +79,9 @@ std::string FullKeyName(const std::string& subpath) {
 }
 
 std::string JoinKeyPath(const std::string& subpath, const std::string& name) {
+    if (name.empty()) {
+        return subpath;
+    }
     return subpath.empty() ? name : subpath + "\\" + name;
 }
 

@@ -15,7 +15,7 @@ bool ParseRootedKeyPath(std::string_view text, std::string* subpath, std::string
 // "HKEY_LOCAL_MACHINE" or "HKEY_LOCAL_MACHINE\subpath".
 std::string FullKeyName(const std::string& subpath);
 
-// subpath\name, or name for the root.
+// subpath\name; name for the root, subpath for an empty name.
 std::string JoinKeyPath(const std::string& subpath, const std::string& name);
 
 }  // namespace zov::reg

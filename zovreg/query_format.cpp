@@ -1,57 +1,34 @@
 #include "zovreg/query_format.h"
 
-#include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "platform/format.h"
 #include "zovreg/key_path.h"
+#include "zovreg/printable_text.h"
 
 namespace zov::reg {
 namespace {
 
 constexpr const char* kIndent = "    ";
 
-std::uint64_t LittleEndian(const std::vector<std::uint8_t>& data) {
+std::uint64_t LittleEndian(std::string_view data) {
     std::uint64_t number = 0;
     for (std::size_t i = data.size(); i > 0; --i) {
-        number = (number << 8) | data[i - 1];
+        number = (number << 8) | static_cast<unsigned char>(data[i - 1]);
     }
     return number;
 }
 
-std::string TextUpToZero(const std::vector<std::uint8_t>& data) {
-    const auto end = std::find(data.begin(), data.end(), std::uint8_t{0});
-    return {data.begin(), end};
-}
-
-std::string MultiString(const std::vector<std::uint8_t>& data) {
-    std::string text(data.begin(), data.end());
+std::string MultiString(std::string_view text) {
     // Drop the zeros that end the list, then show each inner separator as \0.
     while (!text.empty() && text.back() == '\0') {
-        text.pop_back();
+        text.remove_suffix(1);
     }
     std::string shown;
     for (const char c : text) {
         shown += c == '\0' ? std::string("\\0") : std::string(1, c);
     }
     return shown;
-}
-
-std::string KeyBlock(const KeySnapshot& key) {
-    std::string out = FullKeyName(key.path) + "\n";
-    for (const ValueSnapshot& value : key.values) {
-        out += kIndent + (value.name.empty() ? std::string("(Default)") : value.name) + kIndent +
-               RegistryTypeName(value.type) + kIndent + DisplayData(value) + "\n";
-    }
-    return out;
-}
-
-void AppendRecursive(const KeySnapshot& key, std::string* out) {
-    *out += "\n" + KeyBlock(key);
-    for (const KeySnapshot& subkey : key.subkeys) {
-        AppendRecursive(subkey, out);
-    }
 }
 
 }  // namespace
@@ -75,54 +52,60 @@ std::string RegistryTypeName(DWORD type) {
     return FormatText("0x%x", static_cast<unsigned>(type));
 }
 
-std::string DisplayData(const ValueSnapshot& value) {
-    switch (value.type) {
+std::string DisplayData(DWORD type, std::string_view data) {
+    switch (type) {
         case REG_SZ:
         case REG_EXPAND_SZ:
-            return TextUpToZero(value.data);
+            return std::string(data.substr(0, data.find('\0')));
         case REG_MULTI_SZ:
-            return MultiString(value.data);
+            return MultiString(data);
         case REG_DWORD:
-            if (value.data.size() == 4) {
-                return FormatText("0x%x", static_cast<unsigned>(LittleEndian(value.data)));
+            if (data.size() == 4) {
+                return FormatText("0x%x", static_cast<unsigned>(LittleEndian(data)));
             }
             break;
         case REG_DWORD_BIG_ENDIAN:
-            if (value.data.size() == 4) {
-                const std::vector<std::uint8_t> reversed(value.data.rbegin(), value.data.rend());
+            if (data.size() == 4) {
+                const std::string reversed(data.rbegin(), data.rend());
                 return FormatText("0x%x", static_cast<unsigned>(LittleEndian(reversed)));
             }
             break;
         case REG_QWORD:
-            if (value.data.size() == 8) {
-                return FormatText("0x%llx",
-                                  static_cast<unsigned long long>(LittleEndian(value.data)));
+            if (data.size() == 8) {
+                return FormatText("0x%llx", static_cast<unsigned long long>(LittleEndian(data)));
             }
             break;
         default:
             break;
     }
     std::string hex;
-    for (const std::uint8_t byte : value.data) {
-        hex += FormatText("%02X", byte);
+    hex.reserve(data.size() * 2);
+    for (const char byte : data) {
+        hex += FormatText("%02X", static_cast<unsigned char>(byte));
     }
     return hex;
 }
 
-std::string FormatQuery(const KeySnapshot& key, bool recursive) {
-    std::string out;
-    if (recursive) {
-        AppendRecursive(key, &out);
-        return out;
+LSTATUS QueryPrinter::OnKey(std::string_view path, std::size_t depth) {
+    const std::string name = Printable(FullKeyName(JoinKeyPath(base_, std::string(path))));
+    if (!recursive_ && depth == 1) {
+        if (!listed_subkey_) {
+            out_ << "\n";
+            listed_subkey_ = true;
+        }
+        out_ << name << "\n";
+    } else {
+        out_ << "\n" << name << "\n";
     }
-    out = "\n" + KeyBlock(key);
-    if (!key.subkeys.empty()) {
-        out += "\n";
-    }
-    for (const KeySnapshot& subkey : key.subkeys) {
-        out += FullKeyName(subkey.path) + "\n";
-    }
-    return out;
+    return out_ ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+}
+
+LSTATUS QueryPrinter::OnValue(std::string_view name, DWORD type, const BYTE* data,
+                              std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    out_ << kIndent << (name.empty() ? std::string("(Default)") : Printable(name)) << kIndent
+         << RegistryTypeName(type) << kIndent << Printable(DisplayData(type, bytes)) << "\n";
+    return out_ ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
 }
 
 }  // namespace zov::reg

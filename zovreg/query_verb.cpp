@@ -1,27 +1,40 @@
+#include "platform/registry/key_tree_walk.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/scoped_key.h"
 #include "zovreg/key_path.h"
-#include "zovreg/key_snapshot_reader.h"
 #include "zovreg/query_format.h"
 #include "zovreg/status_text.h"
+#include "zovreg/stored_key_path.h"
 #include "zovreg/verbs.h"
 
 namespace zov::reg {
 
 int RunQuery(const CommandLine& command, ToolStreams& streams) {
-    KeySnapshot snapshot;
     LSTATUS status = ERROR_SUCCESS;
     {
         RegistryReadScope snapshot_scope;  // one consistent view of the subtree
-        status = ReadKeySnapshot(command.key_path, command.recursive, &snapshot);
+        std::string stored;
+        ScopedKey key;
+        status = StoredKeyPath(command.key_path, &stored);
+        if (status == ERROR_SUCCESS) {
+            status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, stored.empty() ? nullptr : stored.c_str(), 0,
+                                   KEY_READ, key.Receive());
+        }
+        if (status == ERROR_SUCCESS) {
+            QueryPrinter printer(streams.out, stored, command.recursive);
+            status = WalkKeyTree(key.Get(), command.recursive, printer);
+        }
     }
-    if (status != ERROR_SUCCESS) {
-        streams.err << "zovreg: " << FullKeyName(command.key_path) << ": "
-                    << DescribeRegistryStatus(status) << "\n";
+    streams.out.flush();
+    if (!streams.out) {
+        ReportError(streams, "cannot write to standard output");
         return 1;
     }
-    streams.out << FormatQuery(snapshot, command.recursive);
-    streams.out.flush();
-    return streams.out ? 0 : 1;
+    if (status != ERROR_SUCCESS) {
+        ReportError(streams, FullKeyName(command.key_path) + ": " + DescribeRegistryStatus(status));
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace zov::reg

@@ -1,21 +1,31 @@
-// Applies the changes of a .reg file to the registry: all of them, or none.
+// Applies the changes of a .reg file to the registry as they are read: all of them, or none.
 #pragma once
 
 #include <string>
-#include <vector>
 
+#include "platform/win32/registry.h"
+#include "platform/win32/scoped_key.h"
 #include "zovreg/reg_operation.h"
 
 namespace zov::reg {
 
-struct ImportFailure {
-    int line = 0;      // the line whose change failed, 0 when the commit itself failed
-    std::string what;  // why, in words
-};
+// One RegistryTransaction from Start to Commit; ending without Commit rolls everything back.
+// Each failure is returned as false with *what saying why, in words. Deleting a key or value
+// that does not exist is not a failure, as with regedit.
+class RegFileImporter {
+  public:
+    bool Start(std::string* what);
+    bool Apply(const RegOperation& operation, std::string* what);
+    bool Commit(std::string* what);
 
-// Runs the operations in order in one RegistryTransaction and commits it. On the first failure
-// everything is rolled back and false is returned with *failure. Deleting a key or value that
-// does not exist is not a failure, as with regedit.
-bool ImportRegOperations(const std::vector<RegOperation>& operations, ImportFailure* failure);
+  private:
+    LSTATUS ApplyOne(const RegOperation& operation, std::string* action);
+    LSTATUS OpenSection(const std::string& key_path);
+
+    RegistryTransaction transaction_;
+    ScopedKey current_;        // the key of the section being applied
+    ScopedKey parent_;         // its parent, where the next sibling section is created
+    std::string parent_path_;  // the path of parent_ as the file wrote it
+};
 
 }  // namespace zov::reg

@@ -1,17 +1,16 @@
 #include "zovreg/reg_file_reader.h"
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 #include "platform/format.h"
+#include "platform/registry/key_name.h"
 #include "zovreg/key_path.h"
 #include "zovreg/utf16_codec.h"
 
 namespace zov::reg {
 namespace {
-
-// The longest value name the registry takes.
-constexpr std::size_t kMaxValueNameLength = 16383;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -86,6 +85,22 @@ std::string Excerpt(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
 
+// The part of a value line that carries data: up to a ';' comment outside any quoted string,
+// without the blanks before it.
+std::string_view CodePart(std::string_view line) {
+    bool in_string = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (in_string && line[i] == '\\') {
+            ++i;
+        } else if (line[i] == '"') {
+            in_string = !in_string;
+        } else if (!in_string && line[i] == ';') {
+            return TrimRight(line.substr(0, i));
+        }
+    }
+    return TrimRight(line);
+}
+
 // True when the line goes on on the next one: its last character is a backslash outside any
 // quoted string.
 bool EndsWithContinuation(std::string_view line) {
@@ -100,11 +115,169 @@ bool EndsWithContinuation(std::string_view line) {
     return !in_string && !line.empty() && line.back() == '\\';
 }
 
+// The lines of the file as UTF-8, whatever its encoding, read a piece at a time.
+class LineSource {
+  public:
+    LineSource(const ByteSource& source, const CodePage& code_page)
+        : source_(source), code_page_(code_page) {}
+
+    // The next line without its line end in *line; false at the end of the file, or with
+    // error->what set when the file cannot be read or decoded.
+    bool Next(std::string* line, RegFileError* error);
+    int LineNumber() const { return line_number_; }
+    // Called once the header is known: REGEDIT4 in an 8-bit file without a UTF-8 byte-order
+    // mark is in the code page.
+    void UseCodePage() {
+        if (encoding_ == Encoding::kEightBit) {
+            encoding_ = Encoding::kCodePage;
+        }
+    }
+
+  private:
+    enum class Encoding { kUnknown, kUtf16, kEightBit, kUtf8, kCodePage };
+
+    bool Fill(RegFileError* error);
+    bool Detect(RegFileError* error);
+    // The end of the line that starts at pos_, searched from from (pos_ plus whole code units).
+    std::size_t FindLineEnd(std::size_t from) const;
+    bool Decode(std::string_view bytes, std::string* line, RegFileError* error) const;
+
+    const ByteSource& source_;
+    const CodePage& code_page_;
+    Encoding encoding_ = Encoding::kUnknown;
+    std::string buffer_;
+    std::size_t pos_ = 0;
+    bool at_end_ = false;
+    int line_number_ = 0;
+};
+
+bool LineSource::Fill(RegFileError* error) {
+    if (at_end_) {
+        return false;
+    }
+    std::string piece;
+    std::string why;
+    if (!source_(&piece, &why)) {
+        at_end_ = true;
+        if (!why.empty()) {
+            error->line = line_number_ + 1;
+            error->what = why;
+        }
+        return false;
+    }
+    buffer_.erase(0, pos_);
+    pos_ = 0;
+    buffer_ += piece;
+    return true;
+}
+
+bool LineSource::Detect(RegFileError* error) {
+    while (buffer_.size() < 3 && Fill(error)) {
+    }
+    if (!error->what.empty()) {
+        return false;
+    }
+    const auto starts = [&](std::string_view mark) {
+        return std::string_view(buffer_).substr(0, mark.size()) == mark;
+    };
+    encoding_ = Encoding::kEightBit;
+    if (starts("\xFF\xFE")) {
+        encoding_ = Encoding::kUtf16;
+        pos_ = 2;
+    } else if (starts("\xFE\xFF")) {
+        error->line = 1;
+        error->what = "UTF-16 big-endian files are not supported; save it as UTF-16LE";
+        return false;
+    } else if (starts("\xEF\xBB\xBF")) {
+        encoding_ = Encoding::kUtf8;
+        pos_ = 3;
+    }
+    return true;
+}
+
+std::size_t LineSource::FindLineEnd(std::size_t from) const {
+    if (encoding_ != Encoding::kUtf16) {
+        const std::size_t end = buffer_.find('\n', from);
+        return end == std::string::npos ? end : end + 1;
+    }
+    for (std::size_t i = from; i + 1 < buffer_.size(); i += 2) {
+        if (buffer_[i] == '\n' && buffer_[i + 1] == '\0') {
+            return i + 2;
+        }
+    }
+    return std::string::npos;
+}
+
+bool LineSource::Decode(std::string_view bytes, std::string* line, RegFileError* error) const {
+    switch (encoding_) {
+        case Encoding::kUtf16: {
+            std::u16string units;
+            if (!FromUtf16LeBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
+                                  &units)) {
+                error->what = "the file ends in the middle of a UTF-16 character (odd byte count)";
+                return false;
+            }
+            std::size_t bad_unit = 0;
+            if (!Utf16ToUtf8(units, line, &bad_unit)) {
+                error->what = "unpaired UTF-16 surrogate in the text";
+                return false;
+            }
+            return true;
+        }
+        case Encoding::kCodePage:
+            *line = code_page_.ToUtf8(bytes);
+            return true;
+        default:
+            line->assign(bytes);
+            return true;
+    }
+}
+
+bool LineSource::Next(std::string* line, RegFileError* error) {
+    if (encoding_ == Encoding::kUnknown && !Detect(error)) {
+        return false;
+    }
+    std::size_t end = FindLineEnd(pos_);
+    while (end == std::string::npos) {
+        // Only what Fill adds needs searching: a long line costs its length, not its square.
+        const std::size_t unit = encoding_ == Encoding::kUtf16 ? 2 : 1;
+        const std::size_t searched = (buffer_.size() - pos_) / unit * unit;
+        if (!Fill(error)) {
+            break;
+        }
+        end = FindLineEnd(pos_ + searched);
+    }
+    if (!error->what.empty()) {
+        return false;
+    }
+    if (end == std::string::npos) {
+        if (pos_ >= buffer_.size()) {
+            return false;
+        }
+        end = buffer_.size();
+    }
+    ++line_number_;
+    std::string_view bytes = std::string_view(buffer_).substr(pos_, end - pos_);
+    pos_ = end;
+    const std::size_t unit = encoding_ == Encoding::kUtf16 ? 2 : 1;
+    if (bytes.size() >= unit && bytes[bytes.size() - unit] == '\n') {
+        bytes.remove_suffix(unit);
+    }
+    if (!Decode(bytes, line, error)) {
+        error->line = line_number_;
+        return false;
+    }
+    return true;
+}
+
 class Parser {
   public:
-    Parser(RegFileContents* contents, RegFileError* error) : contents_(contents), error_(error) {}
+    Parser(const OperationSink& sink, RegFileError* error) : sink_(sink), error_(error) {}
 
-    bool Run(std::string_view text);
+    bool Header(std::string_view line, RegFileFormat* format);
+    bool Line(int line, std::string_view text);
+    // The end of the file: a value still waiting for its continuation ends here.
+    bool Finish();
 
   private:
     bool Fail(int line, std::string what) {
@@ -112,77 +285,94 @@ class Parser {
         error_->what = std::move(what);
         return false;
     }
-    bool ParseHeader(std::string_view line);
+    bool Emit(RegOperation& operation) {
+        if (sink_(operation, error_)) {
+            return true;
+        }
+        error_->line = operation.line;
+        return false;
+    }
     bool ParseKeyLine(int line, std::string_view text);
     bool ParseValueLine(int line, std::string_view text);
     bool ParseQuoted(int line, std::string_view text, std::size_t* pos, std::string* out);
     bool ParseData(int line, std::string_view data, RegOperation* operation);
     bool ParseHexBytes(int line, std::string_view text, std::vector<std::uint8_t>* bytes);
 
-    RegFileContents* contents_;
+    const OperationSink& sink_;
     RegFileError* error_;
+    RegFileFormat format_ = RegFileFormat::kRegedit5;
     std::optional<std::string> current_key_;  // the key of the section being read
     bool current_key_deleted_ = false;
+    std::string pending_;  // a value line continued with a backslash, joined so far
+    int pending_line_ = 0;
 };
 
-bool Parser::Run(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            lines.push_back(TrimRight(text.substr(start)));
-            break;
-        }
-        lines.push_back(TrimRight(text.substr(start, end - start)));
-        start = end + 1;
+bool Parser::Header(std::string_view line, RegFileFormat* format) {
+    line = Trim(line);
+    if (line == kRegedit5Header) {
+        format_ = RegFileFormat::kRegedit5;
+    } else if (line == kRegedit4Header) {
+        format_ = RegFileFormat::kRegedit4;
+    } else {
+        return Fail(1, FormatText("not a registry file: the first line must be '%s' or '%s'",
+                                  kRegedit5Header, kRegedit4Header));
     }
-    if (!ParseHeader(Trim(lines.front()))) {
-        return false;
-    }
-    for (std::size_t index = 1; index < lines.size(); ++index) {
-        const int line_number = static_cast<int>(index) + 1;
-        std::string_view line = TrimLeft(lines[index]);
-        if (line.empty() || line.front() == ';') {
-            continue;
-        }
-        if (line.front() == '[') {
-            if (!ParseKeyLine(line_number, line)) {
-                return false;
-            }
-            continue;
-        }
-        std::string joined(line);
-        while (EndsWithContinuation(joined) && index + 1 < lines.size()) {
-            joined.pop_back();
-            joined += TrimLeft(lines[++index]);
-        }
-        if (!ParseValueLine(line_number, joined)) {
-            return false;
-        }
-    }
+    *format = format_;
     return true;
 }
 
-bool Parser::ParseHeader(std::string_view line) {
-    if (line == kRegedit5Header) {
-        contents_->format = RegFileFormat::kRegedit5;
+bool Parser::Line(int line, std::string_view text) {
+    text = TrimLeft(TrimRight(text));
+    if (pending_line_ > 0) {
+        // The editor skips blank lines and comments inside continued data.
+        if (text.empty() || text.front() == ';') {
+            return true;
+        }
+        pending_ += CodePart(text);
+        if (EndsWithContinuation(pending_)) {
+            pending_.pop_back();
+            return true;
+        }
+        return Finish();
+    }
+    if (text.empty() || text.front() == ';') {
         return true;
     }
-    if (line == kRegedit4Header) {
-        contents_->format = RegFileFormat::kRegedit4;
+    if (text.front() == '[') {
+        return ParseKeyLine(line, text);
+    }
+    const std::string_view code = CodePart(text);
+    if (EndsWithContinuation(code)) {
+        pending_.assign(code.substr(0, code.size() - 1));
+        pending_line_ = line;
         return true;
     }
-    return Fail(1, FormatText("not a registry file: the first line must be '%s' or '%s'",
-                              kRegedit5Header, kRegedit4Header));
+    return ParseValueLine(line, code);
+}
+
+bool Parser::Finish() {
+    if (pending_line_ == 0) {
+        return true;
+    }
+    const int line = pending_line_;
+    pending_line_ = 0;
+    const std::string joined = std::move(pending_);
+    pending_.clear();
+    return ParseValueLine(line, joined);
 }
 
 bool Parser::ParseKeyLine(int line, std::string_view text) {
-    text = TrimRight(text);
-    if (text.size() < 2 || text.back() != ']') {
+    // As the editor does, the name ends at the last ']'; only a comment may follow it.
+    const std::size_t close = text.rfind(']');
+    if (close == std::string_view::npos || close < 1) {
         return Fail(line, "missing ']' at the end of the key name");
     }
-    std::string_view name = text.substr(1, text.size() - 2);
+    const std::string_view after = TrimLeft(text.substr(close + 1));
+    if (!after.empty() && after.front() != ';') {
+        return Fail(line,
+                    FormatText("unexpected text after the key name: %s", Excerpt(after).c_str()));
+    }
+    std::string_view name = text.substr(1, close - 1);
     const bool deleted = !name.empty() && name.front() == '-';
     if (deleted) {
         name.remove_prefix(1);
@@ -199,10 +389,9 @@ bool Parser::ParseKeyLine(int line, std::string_view text) {
     operation.kind = deleted ? RegOperation::Kind::kDeleteKey : RegOperation::Kind::kCreateKey;
     operation.line = line;
     operation.key_path = subpath;
-    contents_->operations.push_back(std::move(operation));
     current_key_ = subpath;
     current_key_deleted_ = deleted;
-    return true;
+    return Emit(operation);
 }
 
 bool Parser::ParseQuoted(int line, std::string_view text, std::size_t* pos, std::string* out) {
@@ -244,7 +433,7 @@ bool Parser::ParseValueLine(int line, std::string_view text) {
         if (operation.value_name.find('\0') != std::string::npos) {
             return Fail(line, "NUL character in a value name");
         }
-        if (operation.value_name.size() > kMaxValueNameLength) {
+        if (NameLength(operation.value_name) > kMaxValueNameLength) {
             return Fail(line,
                         FormatText("value name longer than %zu characters", kMaxValueNameLength));
         }
@@ -259,15 +448,12 @@ bool Parser::ParseValueLine(int line, std::string_view text) {
     if (!current_key_) {
         return Fail(line, "value before the first [KEY] line");
     }
-    if (current_key_deleted_) {
-        return Fail(line, "value under a [-KEY] line, which deletes that key");
-    }
     operation.key_path = *current_key_;
     if (!ParseData(line, Trim(rest.substr(1)), &operation)) {
         return false;
     }
-    contents_->operations.push_back(std::move(operation));
-    return true;
+    // The editor ignores the values of a section that deletes its key.
+    return current_key_deleted_ || Emit(operation);
 }
 
 bool Parser::ParseData(int line, std::string_view data, RegOperation* operation) {
@@ -323,7 +509,7 @@ bool Parser::ParseData(int line, std::string_view data, RegOperation* operation)
             return false;
         }
         const bool is_text = *type == REG_SZ || *type == REG_EXPAND_SZ || *type == REG_MULTI_SZ;
-        if (is_text && contents_->format == RegFileFormat::kRegedit5) {
+        if (is_text && format_ == RegFileFormat::kRegedit5) {
             std::u16string units;
             if (!FromUtf16LeBytes(operation->data.data(), operation->data.size(), &units)) {
                 return Fail(line, FormatText("hex(%x) text must be UTF-16: an even number of "
@@ -339,6 +525,10 @@ bool Parser::ParseData(int line, std::string_view data, RegOperation* operation)
             }
             operation->data.assign(text.begin(), text.end());
         }
+        // The editor ends text that does not end in a zero with one.
+        if (is_text && !operation->data.empty() && operation->data.back() != 0) {
+            operation->data.push_back(0);
+        }
         return true;
     }
     return Fail(line, FormatText("unknown value data %s: expected \"text\", dword:, hex:, "
@@ -348,6 +538,13 @@ bool Parser::ParseData(int line, std::string_view data, RegOperation* operation)
 
 bool Parser::ParseHexBytes(int line, std::string_view text, std::vector<std::uint8_t>* bytes) {
     text = Trim(text);
+    // A comma may end the list, as the editor allows.
+    if (!text.empty() && text.back() == ',') {
+        text = TrimRight(text.substr(0, text.size() - 1));
+        if (text.empty()) {
+            return Fail(line, "bad hex data: a byte is missing before the comma");
+        }
+    }
     if (text.empty()) {
         return true;
     }
@@ -371,52 +568,55 @@ bool Parser::ParseHexBytes(int line, std::string_view text, std::vector<std::uin
     }
 }
 
-// The line that the code unit at index is on: one more than the line feeds before it.
-int LineOfUnit(std::u16string_view text, std::size_t index) {
-    int line = 1;
-    for (std::size_t i = 0; i < index && i < text.size(); ++i) {
-        if (text[i] == u'\n') {
-            ++line;
+}  // namespace
+
+bool ReadRegStream(const ByteSource& source, const CodePage& code_page, const OperationSink& sink,
+                   RegFileFormat* format, RegFileError* error) {
+    *error = RegFileError{};
+    LineSource lines(source, code_page);
+    Parser parser(sink, error);
+    std::string line;
+    RegFileFormat header = RegFileFormat::kRegedit5;
+    if (!lines.Next(&line, error)) {
+        if (error->what.empty()) {
+            error->line = 1;
+            error->what = "not a registry file: the file is empty";
+        }
+        return false;
+    }
+    if (!parser.Header(line, &header)) {
+        return false;
+    }
+    if (format != nullptr) {
+        *format = header;
+    }
+    if (header == RegFileFormat::kRegedit4) {
+        lines.UseCodePage();
+    }
+    while (lines.Next(&line, error)) {
+        if (!parser.Line(lines.LineNumber(), line)) {
+            return false;
         }
     }
-    return line;
+    return error->what.empty() && parser.Finish();
 }
-
-}  // namespace
 
 bool ReadRegFile(std::string_view bytes, RegFileContents* contents, RegFileError* error) {
     *contents = RegFileContents{};
-    Parser parser(contents, error);
-    const auto byte_at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    if (bytes.size() >= 2 && byte_at(0) == 0xFF && byte_at(1) == 0xFE) {
-        std::u16string units;
-        if (!FromUtf16LeBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()) + 2,
-                              bytes.size() - 2, &units)) {
-            std::u16string whole;
-            FromUtf16LeBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()) + 2,
-                             bytes.size() - 3, &whole);
-            error->line = LineOfUnit(whole, whole.size());
-            error->what = "the file ends in the middle of a UTF-16 character (odd byte count)";
-            return false;
-        }
-        std::string text;
-        std::size_t bad_unit = 0;
-        if (!Utf16ToUtf8(units, &text, &bad_unit)) {
-            error->line = LineOfUnit(units, bad_unit);
-            error->what = "unpaired UTF-16 surrogate in the text";
-            return false;
-        }
-        return parser.Run(text);
-    }
-    if (bytes.size() >= 2 && byte_at(0) == 0xFE && byte_at(1) == 0xFF) {
+    CodePage code_page;
+    std::string why;
+    if (!code_page.Open(kDefaultCodePage, &why)) {
         error->line = 1;
-        error->what = "UTF-16 big-endian files are not supported; save it as UTF-16LE";
+        error->what = why;
         return false;
     }
-    if (bytes.size() >= 3 && byte_at(0) == 0xEF && byte_at(1) == 0xBB && byte_at(2) == 0xBF) {
-        bytes.remove_prefix(3);
-    }
-    return parser.Run(bytes);
+    return ReadRegStream(
+        StringSource(bytes), code_page,
+        [&](const RegOperation& operation, RegFileError*) {
+            contents->operations.push_back(operation);
+            return true;
+        },
+        &contents->format, error);
 }
 
 }  // namespace zov::reg

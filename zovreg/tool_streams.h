@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace zov::reg {
 
@@ -16,5 +17,13 @@ struct ToolStreams {
     // Asks a yes/no question; nullopt when there is no terminal to ask on.
     std::function<std::optional<bool>(const std::string& question)> confirm;
 };
+
+}  // namespace zov::reg
+
+namespace zov::reg {
+
+// Writes "zovreg: message" and a line end to streams.err, with the message passed through
+// Printable: names and excerpts from the registry or a file never reach the terminal raw.
+void ReportError(ToolStreams& streams, std::string_view message);
 
 }  // namespace zov::reg

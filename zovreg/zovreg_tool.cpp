@@ -10,7 +10,7 @@ int RunZovreg(const std::vector<std::string>& args, ToolStreams& streams) {
     CommandLine command;
     std::string error;
     if (!ParseCommandLine(args, &command, &error)) {
-        streams.err << "zovreg: " << error << "\n";
+        ReportError(streams, error);
         return 2;
     }
     if (command.version) {
@@ -33,7 +33,7 @@ int RunZovreg(const std::vector<std::string>& args, ToolStreams& streams) {
         case Verb::kNone:
             break;
     }
-    streams.err << "zovreg: missing command\n";
+    ReportError(streams, "missing command");
     return 2;
 }
 

@@ -1,15 +1,110 @@
 #include "platform/registry/key_name.h"
 
+#include <locale.h>
+#include <wctype.h>
+
 namespace zov {
 
+namespace {
+
+// The code point of the valid UTF-8 sequence at text[pos] and its length, or length 0 when the
+// bytes there do not start one (overlong forms and surrogates included).
+std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t* code_point) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
+        *code_point = lead;
+        return 1;
+    }
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                              : 0;
+    if (length == 0 || pos + length > text.size()) {
+        return 0;
+    }
+    char32_t value = lead & (0x7FU >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[pos + i]);
+        if ((next & 0xC0U) != 0x80U) {
+            return 0;
+        }
+        value = (value << 6) | (next & 0x3FU);
+    }
+    static constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kMinimum[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        return 0;
+    }
+    *code_point = value;
+    return length;
+}
+
+void AppendUtf8(char32_t code_point, std::string* out) {
+    if (code_point < 0x80) {
+        out->push_back(static_cast<char>(code_point));
+    } else if (code_point < 0x800) {
+        out->push_back(static_cast<char>(0xC0 | (code_point >> 6)));
+        out->push_back(static_cast<char>(0x80 | (code_point & 0x3F)));
+    } else {
+        out->push_back(static_cast<char>(0xE0 | (code_point >> 12)));
+        out->push_back(static_cast<char>(0x80 | ((code_point >> 6) & 0x3F)));
+        out->push_back(static_cast<char>(0x80 | (code_point & 0x3F)));
+    }
+}
+
+// The C.UTF-8 locale ships with the C library (libc-bin); without it only ASCII would fold.
+locale_t FoldingLocale() {
+    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    return locale;
+}
+
+char32_t UpperCase(char32_t code_point) {
+    if (code_point < 0x80) {
+        return code_point >= 'a' && code_point <= 'z' ? code_point - 'a' + 'A' : code_point;
+    }
+    const locale_t locale = FoldingLocale();
+    if (code_point > 0xFFFF || locale == locale_t{}) {
+        return code_point;
+    }
+    const auto upper = static_cast<char32_t>(towupper_l(static_cast<wint_t>(code_point), locale));
+    // A mapping must stay in the BMP and off the surrogates to stay one code unit.
+    return upper <= 0xFFFF && (upper < 0xD800 || upper > 0xDFFF) ? upper : code_point;
+}
+
+}  // namespace
+
 std::string FoldName(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
+    std::string folded;
+    folded.reserve(name.size());
+    for (std::size_t pos = 0; pos < name.size();) {
+        char32_t code_point = 0;
+        const std::size_t length = DecodeUtf8(name, pos, &code_point);
+        if (length == 0) {
+            folded.push_back(name[pos]);
+            ++pos;
+        } else if (length == 4) {
+            folded.append(name.substr(pos, length));
+            pos += length;
+        } else {
+            AppendUtf8(UpperCase(code_point), &folded);
+            pos += length;
         }
     }
     return folded;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return FoldName(a) == FoldName(b);
+}
+
+std::size_t NameLength(std::string_view name) {
+    std::size_t units = 0;
+    for (std::size_t pos = 0; pos < name.size();) {
+        char32_t code_point = 0;
+        const std::size_t length = DecodeUtf8(name, pos, &code_point);
+        units += length == 4 ? 2 : 1;
+        pos += length == 0 ? 1 : length;
+    }
+    return units;
 }
 
 LSTATUS SplitKeyPath(std::string_view path, std::vector<std::string>* components) {
@@ -28,7 +123,7 @@ LSTATUS SplitKeyPath(std::string_view path, std::vector<std::string>* components
         const std::size_t end = path.find('\\', start);
         const std::size_t stop = end == std::string_view::npos ? path.size() : end;
         const std::string_view part = path.substr(start, stop - start);
-        if (part.empty() || part.size() > kMaxKeyNameLength) {
+        if (part.empty() || NameLength(part) > kMaxKeyNameLength) {
             components->clear();
             return ERROR_INVALID_PARAMETER;
         }

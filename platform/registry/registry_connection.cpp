@@ -10,6 +10,7 @@
 
 #include "platform/format.h"
 #include "platform/posix_file.h"
+#include "platform/registry/folded_name_upgrade.h"
 #include "platform/registry/registry_database.h"
 #include "platform/registry/registry_diagnostic.h"
 #include "platform/registry/registry_failure.h"
@@ -171,6 +172,18 @@ LSTATUS RegistryConnection::OpenExisting(bool for_writing) {
         return status;
     }
     status = CheckRegistryLayout(db_, Path(), &schema_present_);
+    if (status == ERROR_SUCCESS && schema_present_ && !read_only_) {
+        // A registry of an older version gets the current name rules before any call uses it;
+        // one that only may be read keeps its names, which differ only outside ASCII.
+        std::string conflict;
+        status = UpgradeFoldedNames(db_, &conflict);
+        if (!conflict.empty()) {
+            status = Refuse(status,
+                            "cannot bring the registry's names up to this version: it "
+                            "holds " +
+                                conflict + "; it was left untouched");
+        }
+    }
     if (status != ERROR_SUCCESS) {
         Release();
         return status;

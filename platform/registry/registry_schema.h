@@ -7,8 +7,9 @@ namespace zov {
 
 // PRAGMA application_id of a registry database: "ZOVR".
 inline constexpr std::int32_t kRegistryApplicationId = 0x5A4F5652;
-// PRAGMA user_version of the layout below.
-inline constexpr std::int32_t kRegistrySchemaVersion = 1;
+// PRAGMA user_version of the layout below. Version 2 folds names by the rule of key_name.h;
+// version 1, the same tables, folded ASCII letters only and is upgraded when opened for writing.
+inline constexpr std::int32_t kRegistrySchemaVersion = 2;
 // The key that HKEY_LOCAL_MACHINE stands for.
 inline constexpr std::int64_t kRootKeyId = 1;
 

@@ -111,7 +111,7 @@ bool DecodeKey(Reader* reader, std::size_t depth, bool top, KeyTree* tree) {
     if (depth > kMaxKeyDepth) {
         return false;
     }
-    if (!reader->Text(kMaxKeyNameLength, &tree->name)) {
+    if (!reader->Text(MaxNameBytes(kMaxKeyNameLength), &tree->name)) {
         return false;
     }
     if (!top && (tree->name.empty() || tree->name.find('\\') != std::string::npos)) {
@@ -124,8 +124,8 @@ bool DecodeKey(Reader* reader, std::size_t depth, bool top, KeyTree* tree) {
     std::set<std::string> seen;
     tree->values.resize(value_count);
     for (RegistryValue& value : tree->values) {
-        if (!reader->Text(kMaxValueNameLength, &value.name) || !reader->U32(&value.type) ||
-            !reader->Bytes(kMaxValueDataSize, &value.data) ||
+        if (!reader->Text(MaxNameBytes(kMaxValueNameLength), &value.name) ||
+            !reader->U32(&value.type) || !reader->Bytes(kMaxValueDataSize, &value.data) ||
             !seen.insert(FoldName(value.name)).second) {
             return false;
         }

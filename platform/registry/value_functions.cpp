@@ -50,7 +50,7 @@ LSTATUS RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDW
 LSTATUS RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD /*Reserved*/, DWORD dwType,
                        const BYTE* lpData, DWORD cbData) {
     const std::string name = lpValueName != nullptr ? lpValueName : "";
-    if ((lpData == nullptr && cbData != 0) || name.size() > zov::kMaxValueNameLength ||
+    if ((lpData == nullptr && cbData != 0) || zov::NameLength(name) > zov::kMaxValueNameLength ||
         cbData > zov::kMaxValueDataSize) {
         return ERROR_INVALID_PARAMETER;
     }

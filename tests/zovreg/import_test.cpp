@@ -61,7 +61,7 @@ TEST_F(ImportTest, StandardInputAndMissingFiles) {
     ASSERT_EQ(from_stdin.status, 0) << from_stdin.err;
     EXPECT_EQ(Dump("FromStdin"), "  x = sz:y\n");
     EXPECT_EQ(Run({"import", "-"}, "REGEDIT4\n[HKLM\\X\n").err,
-              "zovreg: <stdin>:2: missing ']' at the end of the key name\n");
+              "zovreg: <stdin>:2: missing ']' at the end of the key name; nothing was imported\n");
     for (const auto& [file, message] :
          {std::pair{PathInDir("missing.reg"), "No such file"}, std::pair{Dir(), "directory"}}) {
         const ToolRun run = Run({"import", file});

@@ -90,6 +90,45 @@ TEST_F(ExportTest, ReplacesASymbolicLinkInsteadOfWritingThroughIt) {
     EXPECT_EQ(ReadText(PathInDir("out.reg")).rfind("REGEDIT4\r\n", 0), 0U);
 }
 
+TEST_F(ExportTest, KeepsTheModeOfTheFileItReplaces) {
+    BuildTwoCards();
+    WriteText(PathInDir("backup.reg"), "old");
+    ASSERT_EQ(chmod(PathInDir("backup.reg").c_str(), 0600), 0);
+    const mode_t old_mask = umask(022);
+    const ToolRun run = Run({"export", "HKLM\\SYSTEM", PathInDir("backup.reg")});
+    umask(old_mask);
+    ASSERT_EQ(run.status, 0) << run.err;
+    struct stat info {};
+    ASSERT_EQ(stat(PathInDir("backup.reg").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600U);
+    EXPECT_NE(ReadText(PathInDir("backup.reg")), "old");
+}
+
+// Every place zovreg prints a name, data or a piece of a file or of its arguments.
+TEST_F(QueryTest, ControlCharactersNeverReachTheTerminal) {
+    const std::string esc_key = "T\\Evil\x1B]0;title\x07";
+    SetValue(esc_key, "bell\x07\xC2\x9B", REG_SZ, Bytes("\x1B[2J\xE9\0"s));
+    WriteText(PathInDir("bad.reg"), "REGEDIT4\n[HKLM\\X]\n\x1B[2J=1\n");
+    const std::vector<ToolRun> runs = {Run({"query", "HKLM\\T", "-s"}),
+                                       Run({"query", "HKLM\\T"}),
+                                       Run({"query", "HKLM\\Missing\x1B[2J"}),
+                                       Run({"import", PathInDir("bad.reg")}),
+                                       Run({"bogus\x1B[2J"}),
+                                       Run({"delete", "HKLM\\" + esc_key}, "", false)};
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const std::string printed = runs[i].out + runs[i].err;
+        EXPECT_NE(printed.find("<U+001B>"), std::string::npos) << i << ": " << printed;
+        for (const char c : printed) {
+            EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n') << i << ": " << printed;
+        }
+    }
+    EXPECT_NE(runs[0].out.find("bell<U+0007><U+009B>    REG_SZ    <U+001B>[2J<0xE9>"),
+              std::string::npos)
+        << runs[0].out;
+    ASSERT_EQ(questions_.size(), 1U);
+    EXPECT_NE(questions_[0].find("Evil<U+001B>]0;title<U+0007>"), std::string::npos);
+}
+
 TEST_F(ExportTest, FailuresLeaveNoFileBehind) {
     BuildTwoCards();
     ASSERT_EQ(mkdir(PathInDir("taken").c_str(), 0755), 0);

@@ -157,7 +157,6 @@ INSTANTIATE_TEST_SUITE_P(
                   5, "nothing was imported", kImportOnly},
         Malformed{"EmptyFile", "", 1, "not a registry file"},
         Malformed{"ValueBeforeKey", "REGEDIT4\n\"a\"=dword:1\n", 2, "before the first [KEY]"},
-        Malformed{"ValueOfDeletedKey", "REGEDIT4\n[-HKLM\\X]\n\"a\"=dword:1\n", 3, "[-KEY]"},
         Malformed{"DeleteTheRoot", kStart + "[-HKEY_LOCAL_MACHINE]\n", 5, "cannot be deleted"},
         Malformed{"UnknownEscape", kStart + "\"p\"=\"C:\\Windows\"\n", 5, "unknown escape"},
         Malformed{"MissingEquals", kStart + "\"p\" \"a\"\n", 5, "missing '='"},

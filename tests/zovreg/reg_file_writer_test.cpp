@@ -17,10 +17,20 @@ ValueSnapshot Value(const std::string& name, DWORD type, const std::string& data
     return ValueSnapshot{name, type, test::Bytes(data)};
 }
 
+const CodePage& Windows1252() {
+    static CodePage* page = [] {
+        auto* opened = new CodePage();
+        std::string error;
+        EXPECT_TRUE(opened->Open(kDefaultCodePage, &error)) << error;
+        return opened;
+    }();
+    return *page;
+}
+
 std::string Write(const KeySnapshot& root, RegFileFormat format) {
     std::string bytes;
     std::string error;
-    EXPECT_TRUE(WriteRegFile(root, format, &bytes, &error)) << error;
+    EXPECT_TRUE(WriteRegFile(root, format, Windows1252(), &bytes, &error)) << error;
     return bytes;
 }
 
@@ -36,7 +46,8 @@ KeySnapshot SmallTree() {
     return root;
 }
 
-// Regedit4 is 8-bit; version 5 the same lines in UTF-16 after a BOM, with hex text widened.
+// Regedit4 is 8-bit in the code page; version 5 the same lines in UTF-16 after a BOM, with hex text
+// widened.
 TEST(RegFileWriterLayout, CrlfAndOneBlankLineAfterEachKeyInBothFormats) {
     const char* const layout =
         "%s\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\Z]\r\n@=\"default\"\r\n"
@@ -50,6 +61,8 @@ TEST(RegFileWriterLayout, CrlfAndOneBlankLineAfterEachKeyInBothFormats) {
                                                      "61,00,00,00,62,00,00,00,00,00")));
 }
 
+// Text the code page cannot hold, and bytes that are not UTF-8, go to hex(1) as the registry's
+// own bytes; a tab stays in the quoted string.
 TEST(RegFileWriterQuoting, EmptyValuesAndStringsThatWouldNotReadBackTheSameGoToHex) {
     KeySnapshot root;
     root.values = {Value("sz", REG_SZ, ""),
@@ -57,6 +70,9 @@ TEST(RegFileWriterQuoting, EmptyValuesAndStringsThatWouldNotReadBackTheSameGoToH
                    Value("inner0", REG_SZ, "a\0b\0"s),
                    Value("newline", REG_SZ, "a\nb\0"s),
                    Value("latin1", REG_SZ, "caf\xE9\0"s),
+                   Value("tab", REG_SZ, "a\tb\t\0"s),
+                   Value("cp1252", REG_SZ, "caf\xC3\xA9 \xE2\x82\xAC\0"s),
+                   Value("cjk", REG_SZ, "\xE4\xB8\xAD\0"s),
                    Value("short", REG_DWORD, "\x01\x02"s),
                    Value("none", REG_NONE, "")};
     EXPECT_EQ(Write(root, RegFileFormat::kRegedit4),
@@ -65,7 +81,10 @@ TEST(RegFileWriterQuoting, EmptyValuesAndStringsThatWouldNotReadBackTheSameGoToH
               "\"emptysz\"=\"\"\r\n"
               "\"inner0\"=hex(1):61,00,62,00\r\n"
               "\"newline\"=hex(1):61,0a,62,00\r\n"
-              "\"latin1\"=\"caf\xE9\"\r\n"
+              "\"latin1\"=hex(1):63,61,66,e9,00\r\n"
+              "\"tab\"=\"a\tb\t\"\r\n"
+              "\"cp1252\"=\"caf\xE9 \x80\"\r\n"
+              "\"cjk\"=hex(1):e4,b8,ad,00\r\n"
               "\"short\"=hex(4):01,02\r\n"
               "\"none\"=hex(0):\r\n"
               "\r\n");
@@ -90,13 +109,18 @@ TEST(RegFileWriterWrapping, LongHexDataStaysWithin80Columns) {
     }
 }
 
-TEST(RegFileWriterRefuses, ValueOrKeyNamesWithLineBreaks) {
+TEST(RegFileWriterRefuses, ValueOrKeyNamesWithLineBreaksOrOutsideTheCodePage) {
+    std::string cjk_bytes;
+    std::string cjk_error;
+    EXPECT_FALSE(WriteRegFile(KeySnapshot{"K\\\xE4\xB8\xAD", {}, {}}, RegFileFormat::kRegedit4,
+                              Windows1252(), &cjk_bytes, &cjk_error));
+    EXPECT_NE(cjk_error.find("--format=regedit5"), std::string::npos) << cjk_error;
     for (const KeySnapshot& root :
          {KeySnapshot{"K", {Value("two\nlines", REG_DWORD, std::string(4, '\0'))}, {}},
           KeySnapshot{"K", {}, {KeySnapshot{"K\\bad\rkey", {}, {}}}}}) {
         std::string bytes;
         std::string error;
-        EXPECT_FALSE(WriteRegFile(root, RegFileFormat::kRegedit5, &bytes, &error));
+        EXPECT_FALSE(WriteRegFile(root, RegFileFormat::kRegedit5, Windows1252(), &bytes, &error));
         EXPECT_NE(error.find("line break"), std::string::npos);
     }
 }

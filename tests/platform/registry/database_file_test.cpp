@@ -106,7 +106,8 @@ TEST_F(DatabaseFileTest, EmptyFileBecomesADatabaseWithItsMarksAndTheRollbackJour
     const std::vector<std::uint8_t> header = ReadFileBytes(DatabasePath());
     ASSERT_GE(header.size(), 100U);
     EXPECT_EQ(header[18], 1);  // 2 would be write-ahead logging
-    EXPECT_EQ(std::string(header.begin() + 60, header.begin() + 64), std::string("\0\0\0\1", 4));
+    EXPECT_EQ(std::string(header.begin() + 60, header.begin() + 64),
+              std::string("\0\0\0\2", 4));                                     // layout version
     EXPECT_EQ(std::string(header.begin() + 68, header.begin() + 72), "ZOVR");  // application id
     EXPECT_FALSE(Exists(DatabasePath() + "-wal"));
 }
