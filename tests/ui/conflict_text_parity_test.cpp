@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -34,14 +35,23 @@ Refusal RefusalOfTheCommand() {
     return {error.at("caption").get<std::string>(), error.at("message").get<std::string>()};
 }
 
-class ConflictTextParity : public AppScenario, public ::testing::WithParamInterface<std::string> {};
+struct Conflict {
+    const char* name;
+    std::string card;  // the one card in the registry
+};
+
+void PrintTo(const Conflict& conflict, std::ostream* out) {
+    *out << conflict.name;
+}
+
+class ConflictTextParity : public AppScenario, public ::testing::WithParamInterface<Conflict> {};
 
 // The one card in the registry conflicts with the defaults on base address, interrupt or ports.
 TEST_P(ConflictTextParity, DialogAndCommandRefuseWithTheSameTextAndCaption) {
     Credentials administrator = Credentials::OfProcess();
     administrator.gid = 0;
     const ScopedProcessCredentials asAdministrator(administrator);
-    Build(GetParam());
+    Build(GetParam().card);
     const std::string before = Parameters();
     const Refusal command = RefusalOfTheCommand();
     Refusal dialog;
@@ -57,9 +67,13 @@ TEST_P(ConflictTextParity, DialogAndCommandRefuseWithTheSameTextAndCaption) {
     EXPECT_EQ(Parameters(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Conflicts, ConflictTextParity,
-                         ::testing::Values(IsaCardKeys(1, 4, 1, 0x200, 10),
-                                           IsaCardKeys(1, 4, 1, 0x300, 5), PciCardKeys(1, 8, 10)));
+INSTANTIATE_TEST_SUITE_P(Kinds, ConflictTextParity,
+                         ::testing::Values(Conflict{"BaseAddress", IsaCardKeys(1, 4, 1, 0x200, 10)},
+                                           Conflict{"Irq", IsaCardKeys(1, 4, 1, 0x300, 5)},
+                                           Conflict{"StartingPort", PciCardKeys(1, 8, 10)}),
+                         [](const ::testing::TestParamInfo<Conflict>& info) {
+                             return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace zov::test
