@@ -2,7 +2,8 @@
 
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/win32/kernel.h"
+#include "platform/win32/security.h"
 
 namespace zov {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 #include "store/new_card.h"
 
 namespace zov {

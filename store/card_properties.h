@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/win32/base.h"
 
 namespace zov {
 

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "platform/format.h"
-#include "platform/win32.h"
+#include "platform/win32/registry.h"
 #include "platform/win32/scoped_key.h"
 #include "store/card_census.h"
 #include "store/card_choices.h"

@@ -12,7 +12,6 @@
 #include "card_store_test.h"
 #include "cli/card_commands.h"
 #include "platform/security/credentials.h"
-#include "store/key_tree.h"
 
 namespace zov::test {
 namespace {
@@ -80,7 +79,7 @@ class CardCommands : public CardStoreTest {
         ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.substr(0, last).c_str(), 0, KEY_ALL_ACCESS,
                                 &parent),
                   ERROR_SUCCESS);
-        EXPECT_EQ(DeleteKeyTree(parent, path.substr(last + 1)), ERROR_SUCCESS);
+        EXPECT_EQ(RegDeleteTreeA(parent, path.substr(last + 1).c_str()), ERROR_SUCCESS);
         RegCloseKey(parent);
     }
     static void ClearCards() {
