@@ -34,11 +34,11 @@ std::string CardLine(const nlohmann::json& card) {
 }  // namespace
 
 bool RegistryUsable(CommandOutput& output, int& exitCode) {
-    std::string reason;
-    if (CheckRegistryReadable(reason)) {
+    const auto reason = CheckRegistryReadable();
+    if (!reason) {
         return true;
     }
-    exitCode = output.Fail(kExitCannotRun, "registry_unreadable", reason);
+    exitCode = output.Fail(kExitCannotRun, "registry_unreadable", *reason);
     return false;
 }
 
