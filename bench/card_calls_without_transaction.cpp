@@ -62,8 +62,12 @@ CardCensus CensusCallByCall() {
             census.cardCount = card;
             break;
         }
-        census.rows.push_back(FormatText("Card%d\t%s\t%d\t%s\t", card, portCount ? "PCI" : "ISA",
-                                         static_cast<int>(ports), firstPort->c_str()));
+        CardSummary summary;
+        summary.number = card;
+        summary.isPci = portCount.has_value();
+        summary.portCount = ports;
+        summary.firstPort = *firstPort;
+        census.cards.push_back(std::move(summary));
     }
     return census;
 }

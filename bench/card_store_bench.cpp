@@ -79,19 +79,17 @@ bool Remove(Grouping grouping, int cardNumber, int cardCount) {
                : RemoveCardCallByCall(cardNumber, cardCount);
 }
 
-// The first COM number of the first listed card ("Card1\tPCI\t16\tCOM17\t" gives 17).
+// The first COM number of the first listed card (COM17 gives 17).
 int FirstComOfFirstCard(const CardCensus& census) {
-    if (census.rows.empty()) {
+    if (census.cards.empty()) {
         return 0;
     }
-    const std::string& row = census.rows.front();
-    const std::size_t com = row.find("\tCOM");
-    return com == std::string::npos ? 0 : static_cast<int>(ComNumberOf(row.substr(com + 1)));
+    return static_cast<int>(ComNumberOf(census.cards.front().firstPort));
 }
 
 bool RegistryHoldsTheCards(benchmark::State& state) {
     const CardCensus census = TakeCardCensus();
-    if (census.cardCount != kCardCount || census.rows.size() != kCardCount) {
+    if (census.cardCount != kCardCount || census.cards.size() != kCardCount) {
         state.SkipWithError("the registry does not hold the eight cards it should");
         return false;
     }

@@ -1,6 +1,7 @@
 // Builds a hostile card registry from the fuzz input and runs the card store over it: the
-// census, the add of a new card, the property texts of every card, the removal of a card, and
-// the census again. Nothing may crash or trip a sanitizer, and every census must end.
+// census, the configuration check, the add of a new card, the property texts of every card, the
+// removal of a card, and the census again. Nothing may crash or trip a sanitizer, and every census
+// must end.
 //
 // The registry is one database in a temporary directory (on /dev/shm when there is one, so
 // that synchronous commits stay cheap), created once and wiped before each input.
@@ -17,11 +18,12 @@
 
 #include "fuzz/fuzz_input.h"
 #include "platform/format.h"
-#include "platform/win32.h"
 #include "platform/win32/scoped_key.h"
 #include "store/card_census.h"
 #include "store/card_layout.h"
+#include "store/card_properties.h"
 #include "store/card_removal.h"
+#include "store/configuration_check.h"
 #include "store/new_card.h"
 #include "store/new_card_commit.h"
 #include "ui/card_property_texts.h"
@@ -143,33 +145,24 @@ void WipeRegistry() {
     transaction.Commit();
 }
 
-// The whole data of a value, whatever its size; empty when it cannot be read.
-std::vector<BYTE> RawValue(HKEY key, const char* name) {
-    DWORD size = 0;
-    if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
-        return {};
-    }
-    std::vector<BYTE> data(size);
-    if (RegQueryValueExA(key, name, nullptr, nullptr, data.data(), &size) != ERROR_SUCCESS) {
-        return {};
-    }
-    data.resize(size < data.size() ? size : data.size());
-    return data;
-}
-
-// The texts of the properties dialog of every card key, from the raw values.
+// The texts of the properties dialog of every card key, from the properties as it reads them.
 std::size_t ShowProperties(int cardCount) {
     std::size_t length = 0;
+    const auto textLength = [](const std::optional<std::vector<BYTE>>& bytes,
+                               std::string (*text)(const std::vector<BYTE>&)) {
+        return bytes ? text(*bytes).size() : 0;
+    };
     for (int card = 1; card <= cardCount; ++card) {
-        zov::ScopedKey cardKey;
-        if (cardKey.Open(HKEY_LOCAL_MACHINE, zov::CardKeyPath(card), KEY_READ) != ERROR_SUCCESS) {
+        const auto properties = zov::ReadCardProperties(zov::CardKeyPath(card));
+        if (!properties) {
             continue;
         }
-        length += zov::BaseAddressText(RawValue(cardKey.Get(), zov::kBaseAddressValue)).size();
-        length += zov::ShortHexText(RawValue(cardKey.Get(), zov::kIrqValue)).size();
-        length += zov::ShortHexText(RawValue(cardKey.Get(), zov::kBusValue)).size();
-        length += zov::ShortHexText(RawValue(cardKey.Get(), zov::kSlotValue)).size();
-        length += zov::FirstByteDecimalText(RawValue(cardKey.Get(), zov::kPortCountValue)).size();
+        length += textLength(properties->baseAddress, zov::BaseAddressText);
+        length += textLength(properties->irq, zov::ShortHexText);
+        length += textLength(properties->pciBus, zov::ShortHexText);
+        length += textLength(properties->pciSlot, zov::ShortHexText);
+        length += textLength(properties->portCount, zov::FirstByteDecimalText);
+        length += properties->firstPort.value_or("").size();
     }
     return length;
 }
@@ -178,7 +171,7 @@ void CheckCensus(const zov::CardCensus& census) {
     // The census counts every card key it reached; it lists at most that many rows and never
     // goes past the keys that exist.
     if (census.cardCount < 0 || census.cardCount > kMaxCardNumber + 1 ||
-        census.rows.size() > static_cast<std::size_t>(census.cardCount)) {
+        census.cards.size() > static_cast<std::size_t>(census.cardCount)) {
         __builtin_trap();
     }
 }
@@ -216,6 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const zov::CardCensus census = zov::TakeCardCensus();
     CheckCensus(census);
+    zov::CheckCardConfiguration();
 
     static const char* const kStartingPorts[] = {"COM1",  "COM13", "COM250", "COM4294967295",
                                                  "COM-3", "COM",   ""};

@@ -12,6 +12,15 @@ namespace {
 // The census reads ZOVPortCount with room for 20 bytes, so a longer-than-usual value still marks
 // a PCI card.
 constexpr DWORD kPortCountRoom = 20;
+constexpr DWORD kNumberRoom = 4;
+
+std::optional<DWORD> ReadNumber(HKEY key, const char* valueName) {
+    const auto bytes = QueryValueWithin(key, valueName, kNumberRoom);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return LittleEndianNumber(*bytes);
+}
 
 }  // namespace
 
@@ -24,23 +33,38 @@ CardCensus TakeCardCensus() {
             census.cardCount = card - 1;
             break;
         }
-        std::string row = FormatText("Card%d\t", card);
-
+        CardSummary summary;
+        summary.number = card;
         const auto portCount = QueryValueWithin(cardKey.Get(), kPortCountValue, kPortCountRoom);
-        row += FormatText("%s\t", portCount ? "PCI" : "ISA");
-        const DWORD ports =
+        summary.isPci = portCount.has_value();
+        summary.portCount =
             portCount ? LittleEndianNumber(*portCount) : CountSubkeys(cardKey.Get());
-        row += FormatText("%d\t", static_cast<int>(ports));
-
         const auto firstPort = ReadFirstPortName(cardKey.Get(), KEY_READ);
         if (!firstPort) {
             census.cardCount = card;
             break;
         }
-        row += FormatText("%s\t", firstPort->c_str());
-        census.rows.push_back(std::move(row));
+        summary.firstPort = *firstPort;
+        summary.baseAddress = ReadNumber(cardKey.Get(), kBaseAddressValue);
+        summary.irq = ReadNumber(cardKey.Get(), kIrqValue);
+        summary.pciBus = ReadNumber(cardKey.Get(), kBusValue);
+        summary.pciSlot = ReadNumber(cardKey.Get(), kSlotValue);
+        census.cards.push_back(std::move(summary));
     }
     return census;
+}
+
+std::string CensusRow(const CardSummary& card) {
+    return FormatText("Card%d\t%s\t%d\t%s\t", card.number, card.isPci ? "PCI" : "ISA",
+                      static_cast<int>(card.portCount), card.firstPort.c_str());
+}
+
+std::vector<std::string> CensusRows(const CardCensus& census) {
+    std::vector<std::string> rows;
+    for (const CardSummary& card : census.cards) {
+        rows.push_back(CensusRow(card));
+    }
+    return rows;
 }
 
 }  // namespace zov

@@ -2,6 +2,7 @@
 
 #include "platform/format.h"
 #include "platform/win32/scoped_key.h"
+#include "store/card_choices.h"
 #include "store/card_key_reader.h"
 #include "store/card_layout.h"
 
@@ -9,8 +10,6 @@ namespace zov {
 
 namespace {
 
-// The checks read each number of a card key with room for 4 bytes: a longer ZOVPortCount makes
-// the card an ISA card here.
 constexpr DWORD kNumberRoom = 4;
 
 std::optional<DWORD> ReadNumber(HKEY key, const char* valueName) {
@@ -21,87 +20,96 @@ std::optional<DWORD> ReadNumber(HKEY key, const char* valueName) {
     return LittleEndianNumber(*bytes);
 }
 
-std::optional<CardRefusal> FindResourceConflict(const NewCard& card, int existing) {
-    ScopedKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, CardKeyPath(existing), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    if (ReadNumber(key.Get(), kPortCountValue)) {
+std::optional<CardRefusal> FindResourceConflict(const NewCard& card, const CheckedCard& existing) {
+    if (existing.isPci) {
         return std::nullopt;  // a PCI card has no resources of its own to compare
     }
     // Each stored resource is compared whenever it can be read, the base address first.
-    const auto baseAddress = ReadNumber(key.Get(), kBaseAddressValue);
-    const auto irq = ReadNumber(key.Get(), kIrqValue);
-    if (baseAddress && *baseAddress == card.baseAddress) {
+    if (existing.baseAddress && *existing.baseAddress == card.baseAddress) {
         return CardRefusal{
             FormatText("BaseAddress  %s  conflicts with BaseAddress assigned to Card%d.\n"
                        "Choose a different Base Address.",
-                       card.baseAddressText.c_str(), existing),
-            "Base Address Conflict"};
+                       BaseAddressChoiceText(card.baseAddress).c_str(), existing.number),
+            "Base Address Conflict", RefusalKind::kBaseAddressConflict};
     }
-    if (irq && *irq == card.irq) {
+    if (existing.irq && *existing.irq == card.irq) {
         return CardRefusal{FormatText("Irq %s  conflicts with Irq assigned to Card%d.\n"
                                       "Choose a different Irq.",
-                                      card.irqText.c_str(), existing),
-                           "Irq Conflict"};
+                                      IrqChoiceText(card.irq).c_str(), existing.number),
+                           "Irq Conflict", RefusalKind::kIrqConflict};
     }
     return std::nullopt;
 }
 
-struct ComRange {
-    uint64_t first = 0;
-    uint64_t count = 0;  // an empty range conflicts with nothing
-};
-
-// The COM range of an existing card; a card key or Port1 key that cannot be opened, or a port
-// name that cannot be read, gives an empty range.
-ComRange ComRangeOf(int existing) {
-    ScopedKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, CardKeyPath(existing), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
-        return {};
-    }
-    const auto portCount = ReadNumber(key.Get(), kPortCountValue);
-    const DWORD count = portCount ? *portCount : CountSubkeys(key.Get());
-    const auto firstPort = ReadFirstPortName(key.Get(), KEY_ALL_ACCESS);
-    if (!firstPort) {
-        return {};
-    }
-    return {ComNumberOf(*firstPort), count};
-}
-
-std::optional<CardRefusal> FindComRangeConflict(const NewCard& card, int existing) {
-    const ComRange range = ComRangeOf(existing);
-    if (range.count == 0) {
+std::optional<CardRefusal> FindComRangeConflict(const NewCard& card, const CheckedCard& existing) {
+    if (existing.portCount == 0) {
         return std::nullopt;
     }
-    // Any overlap conflicts, also a new range that encloses the existing one.
-    const uint64_t last = range.first + range.count - 1;
-    if (card.firstCom > last || card.lastCom < range.first) {
+    // COM numbers compare as 32-bit numbers; any overlap conflicts, also a new range that
+    // encloses the existing one.
+    const uint64_t first = static_cast<uint32_t>(existing.firstCom);
+    const uint64_t last = first + existing.portCount - 1;
+    if (card.firstCom > last || card.LastCom() < first) {
         return std::nullopt;
     }
-    return CardRefusal{
-        FormatText("COM%d to COM%d conflicts with ports assigned to Card%d.\n"
-                   "Choose a different Starting Port.",
-                   static_cast<int>(card.firstCom), static_cast<int>(card.lastCom), existing),
-        "Starting Port Conflict"};
+    return CardRefusal{FormatText("COM%d to COM%d conflicts with ports assigned to Card%d.\n"
+                                  "Choose a different Starting Port.",
+                                  static_cast<int>(card.firstCom), static_cast<int>(card.LastCom()),
+                                  existing.number),
+                       "Starting Port Conflict", RefusalKind::kPortConflict};
 }
 
 }  // namespace
 
-std::optional<CardRefusal> FindCardConflict(const NewCard& card, int cardCount) {
+CheckedCard ReadCheckedCard(int number, REGSAM access) {
+    CheckedCard card;
+    card.number = number;
+    ScopedKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, CardKeyPath(number), access) != ERROR_SUCCESS) {
+        card.isPci = true;  // nothing of it to compare
+        return card;
+    }
+    const auto portCount = ReadNumber(key.Get(), kPortCountValue);
+    card.isPci = portCount.has_value();
+    if (!card.isPci) {
+        card.baseAddress = ReadNumber(key.Get(), kBaseAddressValue);
+        card.irq = ReadNumber(key.Get(), kIrqValue);
+    }
+    const DWORD count = portCount ? *portCount : CountSubkeys(key.Get());
+    if (const auto firstPort = ReadFirstPortName(key.Get(), access)) {
+        card.firstCom = ComNumberOf(*firstPort);
+        card.portCount = count;
+    }
+    return card;
+}
+
+std::vector<CheckedCard> ReadCheckedCards(int cardCount) {
+    std::vector<CheckedCard> cards;
+    for (int number = 1; number <= cardCount; ++number) {
+        cards.push_back(ReadCheckedCard(number));
+    }
+    return cards;
+}
+
+std::optional<CardRefusal> FindCardConflict(const NewCard& card,
+                                            const std::vector<CheckedCard>& cards) {
     if (card.isIsa) {
-        for (int existing = 1; existing <= cardCount; ++existing) {
+        for (const CheckedCard& existing : cards) {
             if (auto conflict = FindResourceConflict(card, existing)) {
                 return conflict;
             }
         }
     }
-    for (int existing = 1; existing <= cardCount; ++existing) {
+    for (const CheckedCard& existing : cards) {
         if (auto conflict = FindComRangeConflict(card, existing)) {
             return conflict;
         }
     }
     return std::nullopt;
+}
+
+std::optional<CardRefusal> FindCardConflict(const NewCard& card, int cardCount) {
+    return FindCardConflict(card, ReadCheckedCards(cardCount));
 }
 
 }  // namespace zov

@@ -103,24 +103,38 @@ std::string SavedKeyFilePath() {
 
 }  // namespace zov
 
-std::optional<std::string> zov::RemoveAndRenumber(int cardNumber, int cardCount) {
-    if (cardNumber < 1 || cardNumber > cardCount) {
+std::optional<zov::CardRefusal> zov::NoSuchCard(int cardNumber, int cardCount) {
+    if (cardNumber >= 1 && cardNumber <= cardCount) {
         return std::nullopt;
+    }
+    return CardRefusal{cardCount == 0
+                           ? FormatText("Card%d is not configured: there are no cards.", cardNumber)
+                           : FormatText("Card%d is not configured: the cards are Card1 to Card%d.",
+                                        cardNumber, cardCount),
+                       "", RefusalKind::kNoSuchCard};
+}
+
+std::optional<zov::CardRefusal> zov::RemoveNumberedCard(int cardNumber, int cardCount) {
+    if (auto refusal = NoSuchCard(cardNumber, cardCount)) {
+        return refusal;
     }
     // Only moving cards down needs the saved-key file.
     const std::string file = cardNumber < cardCount ? SavedKeyFilePath() : std::string();
-    std::optional<std::string> failure;
+    std::optional<CardRefusal> failure;
     {
         RegistryTransaction transaction;
         LSTATUS status = transaction.Status();
         if (status == ERROR_SUCCESS) {
             // Renumbering after a count that another program has changed since would leave a gap.
             if (TakeCardCensus().cardCount != cardCount) {
-                failure = NotRemoved(cardNumber,
-                                     "the configured cards have changed meanwhile, by "
-                                     "another program");
+                failure = CardRefusal{NotRemoved(cardNumber,
+                                                 "the configured cards have changed meanwhile, "
+                                                 "by another program"),
+                                      "", RefusalKind::kCardsChanged};
             } else {
-                failure = RemoveWithin(cardNumber, cardCount, file);
+                if (auto reason = RemoveWithin(cardNumber, cardCount, file)) {
+                    failure = CardRefusal{*reason, "", RefusalKind::kRegistryFailure};
+                }
             }
             // The file goes while this transaction still holds the registry, so that it is never
             // a file another removal, waiting for the registry, has saved meanwhile. DeleteFileA
@@ -133,17 +147,32 @@ std::optional<std::string> zov::RemoveAndRenumber(int cardNumber, int cardCount)
             if (!failure) {
                 status = transaction.Commit();
                 if (status == ERROR_SUCCESS && fileError != ERROR_SUCCESS) {
-                    failure = FormatText(
-                        "Card%d was removed, but the saved-key file %s could not "
-                        "be deleted (status %lu). Delete it by hand.",
-                        cardNumber, file.c_str(), static_cast<unsigned long>(fileError));
+                    // The card is gone all the same: a warning, not a refusal.
+                    failure = CardRefusal{
+                        FormatText("Card%d was removed, but the saved-key file %s could not "
+                                   "be deleted (status %lu). Delete it by hand.",
+                                   cardNumber, file.c_str(), static_cast<unsigned long>(fileError)),
+                        "", RefusalKind::kLeftoverFile};
                 }
             }
         }
         if (!failure && status != ERROR_SUCCESS) {
-            failure = NotRemoved(cardNumber, FormatText("the registry refused the change (%s)",
-                                                        DescribeRefusal(status).c_str()));
+            failure =
+                CardRefusal{NotRemoved(cardNumber, FormatText("the registry refused the "
+                                                              "change (%s)",
+                                                              DescribeRefusal(status).c_str())),
+                            "", RefusalKind::kRegistryFailure};
         }
     }
     return failure;
+}
+
+std::optional<std::string> zov::RemoveAndRenumber(int cardNumber, int cardCount) {
+    if (cardNumber < 1 || cardNumber > cardCount) {
+        return std::nullopt;
+    }
+    if (auto failure = RemoveNumberedCard(cardNumber, cardCount)) {
+        return failure->text;
+    }
+    return std::nullopt;
 }

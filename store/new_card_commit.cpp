@@ -1,10 +1,12 @@
 #include "store/new_card_commit.h"
 
 #include <optional>
+#include <vector>
 
 #include "platform/format.h"
 #include "platform/win32/scoped_key.h"
 #include "store/card_census.h"
+#include "store/card_choices.h"
 #include "store/card_conflict.h"
 #include "store/card_globals.h"
 #include "store/card_layout.h"
@@ -88,42 +90,111 @@ CardRefusal NotAdded(int number, LSTATUS status) {
                                 "meanwhile, by another program.\n"
                                 "Nothing was written. Cancel to see the current list.",
                                 number),
-                kNotAddedCaption};
+                kNotAddedCaption, zov::RefusalKind::kCardsChanged};
     }
     if (status == ERROR_ALREADY_EXISTS) {
         return {zov::FormatText("Card%d was not added: a card with this number has been "
                                 "configured meanwhile, by another program.\n"
                                 "Nothing was written. Cancel to see the current list.",
                                 number),
-                kNotAddedCaption};
+                kNotAddedCaption, zov::RefusalKind::kCardsChanged};
     }
     return {zov::FormatText("Card%d was not added: the registry refused the change "
                             "(%s).\nNothing was written. %s",
                             number, zov::DescribeRefusal(status).c_str(),
                             WhatToDoBeforeRetrying(status)),
-            kNotAddedCaption};
+            kNotAddedCaption, zov::RefusalKind::kRegistryFailure};
 }
 
-}  // namespace
+// The card limit's refusal, with the card limit notice's own words.
+CardRefusal CardLimitReached() {
+    return {zov::kCardLimitText, zov::kCardLimitCaption, zov::RefusalKind::kCardLimit};
+}
 
-// The transaction ends before any message is shown, so that no other process waits on a user.
-std::optional<zov::CardRefusal> zov::AddCard(const NewCard& card, int cardCount) {
-    const int number = cardCount + 1;
-    RegistryTransaction transaction;
-    if (transaction.Status() != ERROR_SUCCESS) {
-        return NotAdded(number, transaction.Status());
+// The first card, in the lists' order, that passes every check: each automatic value runs
+// through its list, the others stay as asked. Nothing when none passes.
+std::optional<NewCard> FirstPassingCard(const zov::NewCardRequest& request,
+                                        const std::vector<zov::CheckedCard>& cards) {
+    NewCard card;
+    card.isIsa = request.isIsa;
+    card.portCount = request.portCount;
+    std::vector<uint32_t> bases;
+    std::vector<uint32_t> irqs;
+    std::vector<uint32_t> coms;
+    if (request.isIsa) {
+        for (int index = 0; index < zov::kBaseAddressChoiceCount; ++index) {
+            if (!request.baseAddress || *request.baseAddress == zov::BaseAddressChoice(index)) {
+                bases.push_back(request.baseAddress.value_or(zov::BaseAddressChoice(index)));
+            }
+        }
+        if (bases.empty()) {
+            bases.push_back(*request.baseAddress);
+        }
+        irqs = request.irq
+                   ? std::vector<uint32_t>{*request.irq}
+                   : std::vector<uint32_t>(zov::kIrqChoices.begin(), zov::kIrqChoices.end());
+    } else {
+        bases = {0};
+        irqs = {0};
     }
-    // The count the dialog opened with must still hold: numbering a card after a count that
-    // another program has changed since would leave a gap or merge into another card.
-    const int cardsNow = TakeCardCensus().cardCount;
+    if (request.firstCom) {
+        coms = {*request.firstCom};
+    } else {
+        for (uint32_t com = zov::kFirstStartingCom; com <= zov::kLastStartingCom; ++com) {
+            coms.push_back(com);
+        }
+    }
+    // The checks of base address, interrupt and COM range are independent of each other, so
+    // the first passing card in this order has the first passing value of every list.
+    for (const uint32_t base : bases) {
+        for (const uint32_t irq : irqs) {
+            for (const uint32_t com : coms) {
+                card.baseAddress = base;
+                card.irq = irq;
+                card.firstCom = com;
+                if (!zov::FindCardConflict(card, cards)) {
+                    return card;
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// The request with every automatic value at the start of its list.
+NewCard FirstListedCard(const zov::NewCardRequest& request) {
+    NewCard card;
+    card.isIsa = request.isIsa;
+    card.portCount = request.portCount;
+    card.firstCom = request.firstCom.value_or(zov::kFirstStartingCom);
+    if (request.isIsa) {
+        card.baseAddress = request.baseAddress.value_or(zov::kFirstBaseAddress);
+        card.irq = request.irq.value_or(zov::kIrqChoices.front());
+    }
+    return card;
+}
+
+// Checks and, when write is set, writes the card as card cardCount + 1, inside the caller's
+// transaction, which this commits. The census must still count cardCount cards: numbering a
+// card after a count that another program has changed since would leave a gap or merge into
+// another card.
+std::optional<CardRefusal> CheckAndWrite(RegistryTransaction& transaction, const NewCard& card,
+                                         int cardCount, int cardsNow, bool write) {
+    const int number = cardCount + 1;
     if (cardsNow > cardCount) {
         return NotAdded(number, ERROR_ALREADY_EXISTS);
     }
     if (cardsNow < cardCount) {
         return NotAdded(number, ERROR_FILE_NOT_FOUND);
     }
-    if (auto conflict = FindCardConflict(card, cardCount)) {
+    if (cardCount >= zov::kMaxCards) {
+        return CardLimitReached();
+    }
+    if (auto conflict = zov::FindCardConflict(card, cardCount)) {
         return conflict;
+    }
+    if (!write) {
+        return std::nullopt;
     }
     LSTATUS status = WriteCard(card, number);
     if (status == ERROR_SUCCESS) {
@@ -133,4 +204,37 @@ std::optional<zov::CardRefusal> zov::AddCard(const NewCard& card, int cardCount)
         return NotAdded(number, status);
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+// The transaction ends before any message is shown, so that no other process waits on a user.
+std::optional<zov::CardRefusal> zov::AddCard(const NewCard& card, int cardCount) {
+    RegistryTransaction transaction;
+    if (transaction.Status() != ERROR_SUCCESS) {
+        return NotAdded(cardCount + 1, transaction.Status());
+    }
+    return CheckAndWrite(transaction, card, cardCount, TakeCardCensus().cardCount, true);
+}
+
+zov::CardAddition zov::AddRequestedCard(const NewCardRequest& request, bool dryRun) {
+    CardAddition addition;
+    RegistryTransaction transaction;
+    if (transaction.Status() != ERROR_SUCCESS) {
+        addition.card = FirstListedCard(request);
+        addition.refusal = NotAdded(1, transaction.Status());
+        return addition;
+    }
+    const int cardCount = TakeCardCensus().cardCount;
+    addition.number = cardCount + 1;
+    if (cardCount >= kMaxCards) {
+        addition.card = FirstListedCard(request);
+        addition.refusal = CardLimitReached();
+        return addition;
+    }
+    // When no value passes, the first listed one shows the conflict that stops it.
+    addition.card =
+        FirstPassingCard(request, ReadCheckedCards(cardCount)).value_or(FirstListedCard(request));
+    addition.refusal = CheckAndWrite(transaction, addition.card, cardCount, cardCount, !dryRun);
+    return addition;
 }

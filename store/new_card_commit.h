@@ -20,7 +20,19 @@ namespace zov {
 
 // The checks and the write of CommitNewCard without the message box: the card is checked
 // against cards 1 to cardCount and written as card cardCount + 1, in one transaction that has
-// ended when this returns. Returns why the card was not added, or nothing when it was.
+// ended when this returns. Returns why the card was not added, or nothing when it was. A ninth
+// card is refused here, whoever asks.
 std::optional<CardRefusal> AddCard(const NewCard& card, int cardCount);
+
+// A card asked for by a script, with its automatic values chosen.
+struct CardAddition {
+    NewCard card;    // as written, or as it would have been written
+    int number = 0;  // the card number it takes
+    std::optional<CardRefusal> refusal;
+};
+
+// Counts the cards, chooses the automatic values among the cards counted, checks the card and,
+// unless dryRun, writes it as the next card: all in one transaction, as AddCard does.
+CardAddition AddRequestedCard(const NewCardRequest& request, bool dryRun);
 
 }  // namespace zov

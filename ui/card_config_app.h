@@ -8,8 +8,6 @@ class CCardConfigApp : public CWinApp {
   public:
     CCardConfigApp();
 
-    // --help and --version print and end the run with 0; any other argument is a usage error (2).
-    BOOL CheckCommandLine(int argc, char** argv, int& nExitCode) override;
     // Refuses to start, with a one-line reason, when the registry cannot be read or is not one.
     BOOL InitApplication() override;
     // Runs the card list dialog from start to end; FALSE, since no message loop follows.

@@ -1,9 +1,10 @@
 #include "ui/card_list_dlg.h"
 
-#include <cctype>
 #include <string>
 
+#include "platform/format.h"
 #include "store/card_census.h"
+#include "store/card_choices.h"
 #include "store/card_globals.h"
 #include "store/card_removal.h"
 #include "ui/add_card_error_dlg.h"
@@ -13,29 +14,6 @@
 #include "ui/remove_card_dlg.h"
 #include "ui/remove_error_dlg.h"
 #include "ui/res/resource.h"
-
-namespace {
-
-constexpr int kMaxCards = 8;
-
-// What follows the first "Card" in the selected row; false when no row is selected or the row
-// has no "Card" followed by anything.
-bool TextAfterCard(const CListBox& list, CString& rest) {
-    const int selected = list.GetCurSel();
-    if (selected == LB_ERR) {
-        return false;
-    }
-    CString row;
-    list.GetText(selected, row);
-    const std::size_t card = row.find("Card");
-    if (card == CString::npos || card + 4 >= row.size()) {
-        return false;
-    }
-    rest = row.substr(card + 4);
-    return true;
-}
-
-}  // namespace
 
 BEGIN_MESSAGE_MAP(CCardListDlg, CDialog)
 ON_WM_PAINT()
@@ -66,7 +44,7 @@ BOOL CCardListDlg::OnInitDialog() {
     if (!g_bIsAdmin) {
         m_btnRemove.EnableWindow(FALSE);
         m_btnAdd.EnableWindow(FALSE);
-    } else if (g_nCardCount == kMaxCards) {
+    } else if (g_nCardCount == zov::kMaxCards) {
         m_btnAdd.EnableWindow(FALSE);
     }
     if (g_nCardCount == 0) {
@@ -81,8 +59,9 @@ void CCardListDlg::RefreshCardList() {
     m_lstCards.ResetContent();
     const int tabStops[] = {72, 125, 145};
     m_lstCards.SetTabStops(3, tabStops);
-    for (const std::string& row : census.rows) {
-        m_lstCards.AddString(row.c_str());
+    m_listedCards = census.cards;
+    for (const zov::CardSummary& card : m_listedCards) {
+        m_lstCards.AddString(zov::CensusRow(card).c_str());
     }
     g_nCardCount = census.cardCount;
     // Rows are in card order, so the first row is card 1's. A prefix search for "card1" would
@@ -90,6 +69,14 @@ void CCardListDlg::RefreshCardList() {
     if (m_lstCards.GetCount() > 0) {
         m_lstCards.SetCurSel(0);
     }
+}
+
+const zov::CardSummary* CCardListDlg::SelectedCard() const {
+    const int selected = m_lstCards.GetCurSel();
+    if (selected < 0 || static_cast<std::size_t>(selected) >= m_listedCards.size()) {
+        return nullptr;
+    }
+    return &m_listedCards[static_cast<std::size_t>(selected)];
 }
 
 void CCardListDlg::OnPaint() {
@@ -102,7 +89,7 @@ HICON CCardListDlg::OnQueryDragIcon() {
 }
 
 void CCardListDlg::OnAdd() {
-    if (g_nCardCount >= kMaxCards) {
+    if (g_nCardCount >= zov::kMaxCards) {
         CAddCardErrorDlg notice;
         notice.DoModal();
         return;
@@ -116,7 +103,7 @@ void CCardListDlg::OnAdd() {
         if (g_nCardCount != 0) {
             m_btnRemove.EnableWindow(TRUE);
         }
-        if (g_nCardCount == kMaxCards) {
+        if (g_nCardCount == zov::kMaxCards) {
             m_btnAdd.EnableWindow(FALSE);
         }
     }
@@ -131,12 +118,13 @@ void CCardListDlg::OnProperties() {
         notice.DoModal();
         return;
     }
-    // The properties dialog is built around the one character after "Card".
-    CString number;
-    if (!TextAfterCard(m_lstCards, number)) {
+    // The properties dialog is built around the one character after "Card" in the row: the
+    // first digit of the card number.
+    const zov::CardSummary* card = SelectedCard();
+    if (card == nullptr) {
         return;
     }
-    m_chCurrentCard = number[0];
+    m_chCurrentCard = zov::FormatText("%d", card->number)[0];
     {
         CCardPropertiesDlg properties;
         properties.DoModal();
@@ -150,19 +138,12 @@ void CCardListDlg::OnRemove() {
         notice.DoModal();
         return;
     }
-    // The whole decimal number after "Card": the row of Card10 is card 10, not card 1.
-    CString rest;
-    if (!TextAfterCard(m_lstCards, rest)) {
+    // The whole card number: the row of Card10 is card 10, not card 1.
+    const zov::CardSummary* card = SelectedCard();
+    if (card == nullptr) {
         return;
     }
-    std::size_t digits = 0;
-    while (digits < rest.size() && std::isdigit(static_cast<unsigned char>(rest[digits])) != 0) {
-        ++digits;
-    }
-    if (digits == 0 || digits > 9) {
-        return;
-    }
-    const int number = std::stoi(rest.substr(0, digits));
+    const int number = card->number;
     {
         // Nothing is removed without a confirmation: a dialog that could not be shown ends the
         // command as Abort does.

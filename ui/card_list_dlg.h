@@ -2,7 +2,10 @@
 // and Close.
 #pragma once
 
+#include <vector>
+
 #include "platform/framework/afxwin.h"
+#include "store/card_census.h"
 
 class CCardListDlg : public CDialog {
   public:
@@ -24,12 +27,16 @@ class CCardListDlg : public CDialog {
 
     // Runs the card census: fills the list, selects the row of card 1 and sets g_nCardCount.
     void RefreshCardList();
+    // The card of the selected row; nothing when no row is selected.
+    const zov::CardSummary* SelectedCard() const;
 
     CButton m_btnProperties;
     CButton m_btnRemove;
     CButton m_btnAdd;
     CListBox m_lstCards;
     HICON m_hIcon;
+    // The census's summaries of the listed cards, one per row in row order.
+    std::vector<zov::CardSummary> m_listedCards;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,20 +1,11 @@
 #include "ui/card_properties_dlg.h"
 
 #include "platform/format.h"
-#include "platform/win32/scoped_key.h"
-#include "store/card_key_reader.h"
 #include "store/card_layout.h"
+#include "store/card_properties.h"
 #include "ui/card_list_dlg.h"
 #include "ui/card_property_texts.h"
 #include "ui/res/resource.h"
-
-namespace {
-
-// Each value is read with its own room, in bytes.
-constexpr DWORD kBaseAddressRoom = 15;
-constexpr DWORD kByteValueRoom = 5;
-
-}  // namespace
 
 CCardPropertiesDlg::CCardPropertiesDlg(CWnd* pParent) : CDialog(IDD_CARD_PROPERTIES, pParent) {}
 
@@ -41,39 +32,34 @@ BOOL CCardPropertiesDlg::OnInitDialog() {
     UpdateData(FALSE);
 
     // The dialog only shows, so reading is all it asks of the registry.
-    zov::ScopedKey cardKey;
-    if (cardKey.Open(HKEY_LOCAL_MACHINE, zov::CardKeyPathFromChar(card), KEY_READ) !=
-        ERROR_SUCCESS) {
+    const auto properties = zov::ReadCardProperties(zov::CardKeyPathFromChar(card));
+    if (!properties) {
         AfxMessageBox("Card Registry Not Found");
         return FALSE;
     }
-    if (const auto base =
-            zov::QueryValueWithin(cardKey.Get(), zov::kBaseAddressValue, kBaseAddressRoom)) {
-        m_strBaseAddress = zov::BaseAddressText(*base);
+    if (properties->baseAddress) {
+        m_strBaseAddress = zov::BaseAddressText(*properties->baseAddress);
     }
-    if (const auto irq = zov::QueryValueWithin(cardKey.Get(), zov::kIrqValue, kByteValueRoom)) {
-        m_strIrq = zov::ShortHexText(*irq);
+    if (properties->irq) {
+        m_strIrq = zov::ShortHexText(*properties->irq);
     }
-    const auto portCount =
-        zov::QueryValueWithin(cardKey.Get(), zov::kPortCountValue, kByteValueRoom);
-    if (!portCount) {
+    if (!properties->IsPci()) {
         m_editPciBus.EnableWindow(FALSE);
         m_editPciSlot.EnableWindow(FALSE);
-        m_strPortCount = zov::FormatText("%d", static_cast<int>(zov::CountSubkeys(cardKey.Get())));
+        m_strPortCount = zov::FormatText("%d", static_cast<int>(properties->subkeyCount));
     } else {
         m_editPciBus.EnableWindow(TRUE);
         m_editPciSlot.EnableWindow(TRUE);
-        m_strPortCount = zov::FirstByteDecimalText(*portCount);
-        if (const auto slot =
-                zov::QueryValueWithin(cardKey.Get(), zov::kSlotValue, kByteValueRoom)) {
-            m_strPciSlot = zov::ShortHexText(*slot);
+        m_strPortCount = zov::FirstByteDecimalText(*properties->portCount);
+        if (properties->pciSlot) {
+            m_strPciSlot = zov::ShortHexText(*properties->pciSlot);
         }
-        if (const auto bus = zov::QueryValueWithin(cardKey.Get(), zov::kBusValue, kByteValueRoom)) {
-            m_strPciBus = zov::ShortHexText(*bus);
+        if (properties->pciBus) {
+            m_strPciBus = zov::ShortHexText(*properties->pciBus);
         }
     }
     // Without a readable Port1 name the field stays empty.
-    m_strStartingPort = zov::ReadFirstPortName(cardKey.Get(), KEY_READ).value_or("");
+    m_strStartingPort = properties->firstPort.value_or("");
     UpdateData(FALSE);
     return TRUE;
 }

@@ -195,7 +195,7 @@ TEST_F(HostileEnvironmentTest, RegistryThatCannotBeChangedIsListedButRefusesAddA
             CloseRegistryDatabase();
 
             const CardCensus census = TakeCardCensus();
-            problems += Check(census.cardCount == 3 && census.rows.size() == 3,
+            problems += Check(census.cardCount == 3 && census.cards.size() == 3,
                               FormatText("the census saw %d cards", census.cardCount));
             const auto refusal = AddCard(DescribeNewCard("COM40", 0, 1, "", ""), 3);
             const std::string diagnostic = ZovRegistryDiagnostic();
@@ -237,7 +237,7 @@ TEST_F(HostileEnvironmentTest, MissingRegistryDirectoryReadsEmptyAndTheFirstAddC
 
     const CardCensus census = TakeCardCensus();
     EXPECT_EQ(census.cardCount, 0);
-    EXPECT_TRUE(census.rows.empty());
+    EXPECT_TRUE(census.cards.empty());
     // A removal made with a count from an earlier registry meets no card and changes nothing.
     const auto removal = RemoveAndRenumber(1, 1);
     ASSERT_TRUE(removal.has_value());
@@ -257,7 +257,7 @@ TEST_F(HostileEnvironmentTest, MissingRegistryDirectoryReadsEmptyAndTheFirstAddC
         ASSERT_EQ(stat(path.c_str(), &info), 0) << path;
         EXPECT_EQ(info.st_mode & 07777, mode) << path;
     }
-    EXPECT_EQ(TakeCardCensus().rows, std::vector<std::string>{"Card1\tPCI\t4\tCOM40\t"});
+    EXPECT_EQ(CensusRows(TakeCardCensus()), std::vector<std::string>{"Card1\tPCI\t4\tCOM40\t"});
 }
 
 // Between the save and the restore of a card moved down, another user renames a saved-key file

@@ -33,7 +33,7 @@ class CardCensusRows : public RegistryTest, public ::testing::WithParamInterface
 TEST_P(CardCensusRows, ListTheCardsUpToTheFirstGapOrUnreadableCard) {
     Build(GetParam().registry);
     const CardCensus census = TakeCardCensus();
-    EXPECT_EQ(census.rows, GetParam().rows);
+    EXPECT_EQ(CensusRows(census), GetParam().rows);
     EXPECT_EQ(census.cardCount, GetParam().cardCount);
 }
 
@@ -81,9 +81,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CardCensusTest, MoreThanTenCardsAreAllListedAndCounted) {
     Build(PciCards(12));
     const CardCensus census = TakeCardCensus();
-    ASSERT_EQ(census.rows.size(), 12U);
-    EXPECT_EQ(census.rows[9], "Card10\tPCI\t4\tCOM37\t");
-    EXPECT_EQ(census.rows[11], "Card12\tPCI\t4\tCOM45\t");
+    ASSERT_EQ(census.cards.size(), 12U);
+    EXPECT_EQ(CensusRow(census.cards[9]), "Card10\tPCI\t4\tCOM37\t");
+    EXPECT_EQ(CensusRow(census.cards[11]), "Card12\tPCI\t4\tCOM45\t");
     EXPECT_EQ(census.cardCount, 12);
 }
 

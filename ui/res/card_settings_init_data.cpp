@@ -1,6 +1,7 @@
 // The entries of the card settings dialog's drop-down lists, added in this order when the
-// dialog is created: base addresses, interrupts, starting ports.
-#include "platform/format.h"
+// dialog is created: base addresses, interrupts, starting ports. The values come from the card
+// store's one list of choices, which the card commands use too.
+#include "store/card_choices.h"
 #include "ui/res/dialog_templates.h"
 #include "ui/res/resource.h"
 
@@ -10,15 +11,15 @@ zov::DialogInitData CardSettingsInitData() {
     zov::DialogInitData init;
     init.dialogId = IDD_CARD_SETTINGS;
 
-    // I/O base addresses 0x100 to 0x3F0 in steps of 0x10, three upper-case hex digits.
-    for (int address = 0x100; address <= 0x3F0; address += 0x10) {
-        init.entries.push_back({IDC_BASE_ADDRESS, CB_ADDSTRING, zov::FormatText("%X", address)});
+    for (int index = 0; index < zov::kBaseAddressChoiceCount; ++index) {
+        init.entries.push_back({IDC_BASE_ADDRESS, CB_ADDSTRING,
+                                zov::BaseAddressChoiceText(zov::BaseAddressChoice(index))});
     }
-    for (const char* irq : {"2", "3", "4", "5", "7", "10", "11", "12", "15"}) {
-        init.entries.push_back({IDC_IRQ, CB_ADDSTRING, irq});
+    for (const uint32_t irq : zov::kIrqChoices) {
+        init.entries.push_back({IDC_IRQ, CB_ADDSTRING, zov::IrqChoiceText(irq)});
     }
-    for (int port = 1; port <= 132; ++port) {
-        init.entries.push_back({IDC_STARTING_PORT, CB_ADDSTRING, zov::FormatText("COM%d", port)});
+    for (uint32_t com = zov::kFirstStartingCom; com <= zov::kLastStartingCom; ++com) {
+        init.entries.push_back({IDC_STARTING_PORT, CB_ADDSTRING, zov::StartingPortChoiceText(com)});
     }
     return init;
 }

@@ -1,5 +1,6 @@
 // Templates 131, 133, 134 and 135: the three notices and the removal confirmation. Each notice
 // text is two lines with an empty line between them.
+#include "store/card_choices.h"
 #include "ui/res/dialog_templates.h"
 #include "ui/res/resource.h"
 
@@ -28,13 +29,10 @@ zov::DialogTemplate AddCardErrorTemplate() {
     using zov::ControlClass;
     // The only notice with a system menu, and so with a close box.
     zov::DialogTemplate dialog =
-        NoticeFrame(IDD_ADD_CARD_ERROR, "Error Adding Card", 186, 87, WS_SYSMENU);
+        NoticeFrame(IDD_ADD_CARD_ERROR, zov::kCardLimitCaption, 186, 87, WS_SYSMENU);
     dialog.controls = {
         {IDOK, ControlClass::Button, "&OK", 69, 60, 50, 14, kDefaultButton},
-        {IDC_STATIC, ControlClass::Static,
-         "There are already 8 cards installed on your system.\n\nNo additional cards can be "
-         "added.",
-         15, 14, 153, 36, kCentredText},
+        {IDC_STATIC, ControlClass::Static, zov::kCardLimitText, 15, 14, 153, 36, kCentredText},
     };
     return dialog;
 }
