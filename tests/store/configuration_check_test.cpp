@@ -84,9 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
                       PortKey(1, 2, "  DOSDeviceName = hex:43 4f 4d 32 00\n") +
                       PciCardKeys(2, 4, 9) + CardPath(2) + "\n  ZOVBus = hex:01\n",
                   "bad_value@1 bad_value@1 bad_value@2"}),
-    [](const ::testing::TestParamInfo<CheckCase>& info) {
+    [](const ::testing::TestParamInfo<CheckCase>& row) {
         std::string name;
-        for (const char c : std::string(info.param.name)) {
+        for (const char c : std::string(row.param.name)) {
             name += std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
         }
         return name;

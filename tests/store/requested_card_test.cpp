@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         AutoCase{"AGivenPortInConflictIsRefused", PciCardKeys(1, 4, 1),
                  Isa(4, std::nullopt, std::nullopt, 3), 0, 0, 0, "Starting Port Conflict"},
         AutoCase{"NinthCardIsRefused", PciCards(8), Pci(4), 0, 0, 0, "Error Adding Card"}),
-    [](const ::testing::TestParamInfo<AutoCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<AutoCase>& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace zov::test

@@ -71,8 +71,8 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ConflictTextParity,
                          ::testing::Values(Conflict{"BaseAddress", IsaCardKeys(1, 4, 1, 0x200, 10)},
                                            Conflict{"Irq", IsaCardKeys(1, 4, 1, 0x300, 5)},
                                            Conflict{"StartingPort", PciCardKeys(1, 8, 10)}),
-                         [](const ::testing::TestParamInfo<Conflict>& info) {
-                             return info.param.name;
+                         [](const ::testing::TestParamInfo<Conflict>& row) {
+                             return row.param.name;
                          });
 
 }  // namespace
