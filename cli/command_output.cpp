@@ -47,7 +47,7 @@ void CommandOutput::Message(const std::string& message) {
 }
 
 int CommandOutput::Fail(int exitCode, const char* kind, const std::string& message,
-                        const std::string& caption, nlohmann::json extra) {
+                        const std::string& caption, const nlohmann::json& extra) {
     Message(message);
     if (json_) {
         nlohmann::json object = Object();

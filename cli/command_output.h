@@ -37,7 +37,8 @@ class CommandOutput {
     // message and the caption of the dialogs' message box that shows the same text (null when
     // there is none) to standard output. Returns exitCode.
     int Fail(int exitCode, const char* kind, const std::string& message,
-             const std::string& caption = "", nlohmann::json extra = nlohmann::json::object());
+             const std::string& caption = "",
+             const nlohmann::json& extra = nlohmann::json::object());
 
   private:
     std::string command_;

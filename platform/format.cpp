@@ -6,19 +6,23 @@
 namespace zov {
 
 std::string FormatText(const char* format, ...) {
+    // Measured first, then written into a string of exactly that size; the arguments are read
+    // twice, each time from a fresh va_start.
     va_list args;
     va_start(args, format);
-    va_list measure;
-    va_copy(measure, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
+    const int needed = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
     std::string text;
     if (needed > 0) {
         text.resize(static_cast<std::size_t>(needed));
         // The string's buffer has room for the terminating zero after size() characters.
-        std::vsnprintf(text.data(), text.size() + 1, format, args);
+        va_start(args, format);
+        const int written = std::vsnprintf(text.data(), text.size() + 1, format, args);
+        va_end(args);
+        if (written != needed) {
+            text.clear();
+        }
     }
-    va_end(args);
     return text;
 }
 

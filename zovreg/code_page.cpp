@@ -8,7 +8,8 @@
 namespace zov::reg {
 namespace {
 
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+// iconv_open's failure value; iconv_t is a plain pointer.
+void* const kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 // Runs text through converter into *out. Stops at the first byte the converter refuses and
 // returns how many input bytes were converted; text.size() when all were.

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "platform/format.h"
 #include "platform/posix_file.h"
@@ -63,7 +64,7 @@ bool OpenFileSource(const std::string& path, ByteSource* source, std::string* er
 }
 
 ByteSource StreamSource(std::istream& in, std::string shown_name) {
-    return [&in, shown_name](std::string* piece, std::string* error) {
+    return [&in, shown_name = std::move(shown_name)](std::string* piece, std::string* error) {
         piece->resize(kPieceSize);
         in.read(piece->data(), static_cast<std::streamsize>(piece->size()));
         piece->resize(static_cast<std::size_t>(in.gcount()));

@@ -64,7 +64,7 @@ struct DialogInitData {
 struct IconImage : HICON__ {
     static constexpr int kSize = 32;
     int id = 0;
-    std::array<uint8_t, kSize * kSize> pixels{};
+    std::array<uint8_t, std::size_t{kSize} * kSize> pixels{};
 };
 
 struct ResourceModule : HINSTANCE__ {
