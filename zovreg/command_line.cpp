@@ -1,6 +1,7 @@
 #include "zovreg/command_line.h"
 
-#include <array>
+#include <CLI/CLI.hpp>
+#include <algorithm>
 
 #include "platform/format.h"
 #include "zovreg/key_path.h"
@@ -11,91 +12,83 @@ namespace {
 struct VerbEntry {
     Verb verb;
     const char* name;
-    std::size_t arguments;  // KEY, or KEY FILE, or FILE
+    const char* arguments;  // as the usage line names them
+    std::size_t argumentCount;
 };
 
-constexpr std::array<VerbEntry, 4> kVerbs = {{
-    {Verb::kQuery, "query", 1},
-    {Verb::kExport, "export", 2},
-    {Verb::kImport, "import", 1},
-    {Verb::kDelete, "delete", 1},
-}};
+constexpr VerbEntry kVerbs[] = {
+    {Verb::kQuery, "query", "KEY", 1},
+    {Verb::kExport, "export", "KEY FILE", 2},
+    {Verb::kImport, "import", "FILE", 1},
+    {Verb::kDelete, "delete", "KEY", 1},
+};
 
-bool ParseFormat(const std::string& name, RegFileFormat* format) {
-    if (name == "regedit5") {
-        *format = RegFileFormat::kRegedit5;
-        return true;
-    }
-    if (name == "regedit4") {
-        *format = RegFileFormat::kRegedit4;
-        return true;
-    }
-    return false;
+const VerbEntry* FindVerb(Verb verb) {
+    const auto* found = std::find_if(std::begin(kVerbs), std::end(kVerbs),
+                                     [verb](const VerbEntry& entry) { return entry.verb == verb; });
+    return found == std::end(kVerbs) ? nullptr : found;
 }
 
-// One option of the verb at args[*index]; may take the next argument as its value.
-bool ParseOption(const std::vector<std::string>& args, std::size_t* index, CommandLine* command,
-                 std::string* error) {
-    const std::string& option = args[*index];
-    const char* verb = VerbName(command->verb);
-    if (option == "-h" || option == "--help") {
-        command->help = true;
+// CLI11 parses; the help texts are zovreg's own (help_text.cpp), so its help flags are replaced
+// by plain ones, and arguments it does not know are kept to be refused below with their name.
+CLI::App* AddVerb(CLI::App& app, const VerbEntry& entry, CommandLine* command,
+                  std::vector<std::string>* positional) {
+    CLI::App* verb = app.add_subcommand(entry.name);
+    verb->set_help_flag();
+    verb->add_flag("-h,--help", command->help);
+    verb->add_option("arguments", *positional);
+    verb->allow_extras();
+    // Before its arguments, so that their errors can name the verb.
+    verb->preparse_callback([command, &entry](std::size_t) { command->verb = entry.verb; });
+    return verb;
+}
+
+// The options only some verbs take.
+void AddVerbOptions(CLI::App& verb, Verb which, CommandLine* command, std::string* format) {
+    if (which == Verb::kQuery) {
+        verb.add_flag("-s,--recursive", command->recursive);
+    }
+    if (which == Verb::kDelete) {
+        verb.add_flag("-f,--force", command->force);
+    }
+    if (which == Verb::kExport) {
+        verb.add_option("--format", *format)->check(CLI::IsMember({"regedit5", "regedit4"}));
+    }
+    if (which == Verb::kExport || which == Verb::kImport) {
+        verb.add_option("--codepage", command->code_page);
+    }
+}
+
+// Where the arguments were read: the verb's own count, and KEY checked.
+bool TakePositional(const VerbEntry& entry, const std::vector<std::string>& positional,
+                    CommandLine* command, std::string* error) {
+    if (positional.size() != entry.argumentCount) {
+        *error = FormatText("%s: expected %s, got %zu argument%s (see zovreg %s --help)",
+                            entry.name, entry.arguments, positional.size(),
+                            positional.size() == 1 ? "" : "s", entry.name);
+        return false;
+    }
+    if (entry.verb == Verb::kImport) {
+        command->file = positional[0];
         return true;
     }
-    if (command->verb == Verb::kQuery && (option == "-s" || option == "--recursive")) {
-        command->recursive = true;
-        return true;
+    command->key_text = positional[0];
+    std::string why;
+    if (!ParseRootedKeyPath(command->key_text, &command->key_path, &why)) {
+        *error = FormatText("%s: %s: %s", entry.name, command->key_text.c_str(), why.c_str());
+        return false;
     }
-    if (command->verb == Verb::kDelete && (option == "-f" || option == "--force")) {
-        command->force = true;
-        return true;
+    if (entry.verb == Verb::kExport) {
+        command->file = positional[1];
     }
-    const bool uses_files = command->verb == Verb::kExport || command->verb == Verb::kImport;
-    if (uses_files && option.rfind("--codepage", 0) == 0) {
-        if (option.size() > 11 && option[10] == '=') {
-            command->code_page = option.substr(11);
-        } else if (option == "--codepage" && *index + 1 < args.size()) {
-            command->code_page = args[++*index];
-        } else {
-            *error = FormatText("%s: --codepage needs a value (such as WINDOWS-1252)", verb);
-            return false;
-        }
-        return true;
-    }
-    if (command->verb == Verb::kExport && option.rfind("--format", 0) == 0) {
-        std::string name;
-        if (option.size() > 9 && option[8] == '=') {
-            name = option.substr(9);
-        } else if (option == "--format" && *index + 1 < args.size()) {
-            name = args[++*index];
-        } else if (option == "--format") {
-            *error = "export: --format needs a value (regedit5 or regedit4)";
-            return false;
-        } else {
-            *error = FormatText("export: unknown option '%s'", option.c_str());
-            return false;
-        }
-        if (!ParseFormat(name, &command->format)) {
-            *error =
-                FormatText("export: unknown format '%s' (use regedit5 or regedit4)", name.c_str());
-            return false;
-        }
-        return true;
-    }
-    *error =
-        FormatText("%s: unknown option '%s' (see zovreg %s --help)", verb, option.c_str(), verb);
-    return false;
+    return true;
 }
 
 }  // namespace
 
 const char* VerbName(Verb verb) {
-    for (const VerbEntry& entry : kVerbs) {
-        if (entry.verb == verb) {
-            return entry.name;
-        }
-    }
-    return "";
+    const VerbEntry* entry = FindVerb(verb);
+    return entry == nullptr ? "" : entry->name;
 }
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* command,
@@ -105,66 +98,51 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* command
         *error = "missing command (query, export, import or delete; see zovreg --help)";
         return false;
     }
-    const std::string& first = args.front();
-    if (first == "-h" || first == "--help") {
-        command->help = true;
-        return true;
+    CLI::App app("", "zovreg");
+    app.set_help_flag();
+    app.add_flag("-h,--help", command->help);
+    app.add_flag("--version", command->version);
+    app.require_subcommand(0, 1);
+    app.allow_extras();
+    std::vector<std::string> positional;
+    std::string format = "regedit5";
+    for (const VerbEntry& entry : kVerbs) {
+        AddVerbOptions(*AddVerb(app, entry, command, &positional), entry.verb, command, &format);
     }
-    if (first == "--version") {
-        command->version = true;
-        return true;
-    }
-    const VerbEntry* entry = nullptr;
-    for (const VerbEntry& candidate : kVerbs) {
-        if (first == candidate.name) {
-            entry = &candidate;
-        }
-    }
-    if (entry == nullptr) {
-        *error = FormatText("unknown command '%s' (see zovreg --help)", first.c_str());
+
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        const char* verb = VerbName(command->verb);
+        *error = *verb == '\0' ? std::string(e.what()) : FormatText("%s: %s", verb, e.what());
         return false;
     }
-    command->verb = entry->verb;
-    std::vector<std::string> positional;
-    bool options_ended = false;
-    for (std::size_t index = 1; index < args.size(); ++index) {
-        const std::string& arg = args[index];
-        if (!options_ended && arg == "--") {
-            options_ended = true;
-        } else if (!options_ended && arg.size() > 1 && arg[0] == '-') {
-            if (!ParseOption(args, &index, command, error)) {
-                return false;
-            }
-        } else {
-            positional.push_back(arg);
+    const VerbEntry* entry = FindVerb(command->verb);
+    // CLI11 keeps the "--" that ended the options among what it did not take; it is no option.
+    std::vector<std::string> unknown = app.remaining(true);
+    std::erase(unknown, std::string("--"));
+    if (entry == nullptr) {
+        if (unknown.empty() && (command->help || command->version)) {
+            return true;
         }
+        const std::string& first = unknown.empty() ? args.front() : unknown.front();
+        *error = FormatText(first[0] == '-' ? "unknown option '%s' (see zovreg --help)"
+                                            : "unknown command '%s' (see zovreg --help)",
+                            first.c_str());
+        return false;
+    }
+    if (!unknown.empty()) {
+        *error = FormatText("%s: unknown option '%s' (see zovreg %s --help)", entry->name,
+                            unknown.front().c_str(), entry->name);
+        return false;
     }
     if (command->help) {
         return true;
     }
-    if (positional.size() != entry->arguments) {
-        const char* wanted = entry->verb == Verb::kExport   ? "KEY FILE"
-                             : entry->verb == Verb::kImport ? "FILE"
-                                                            : "KEY";
-        *error =
-            FormatText("%s: expected %s, got %zu argument%s (see zovreg %s --help)", entry->name,
-                       wanted, positional.size(), positional.size() == 1 ? "" : "s", entry->name);
-        return false;
-    }
-    if (entry->verb == Verb::kImport) {
-        command->file = positional[0];
-        return true;
-    }
-    command->key_text = positional[0];
-    std::string why;
-    if (!ParseRootedKeyPath(command->key_text, &command->key_path, &why)) {
-        *error = FormatText("%s: %s: %s", entry->name, command->key_text.c_str(), why.c_str());
-        return false;
-    }
-    if (entry->verb == Verb::kExport) {
-        command->file = positional[1];
-    }
-    return true;
+    command->format = format == "regedit4" ? RegFileFormat::kRegedit4 : RegFileFormat::kRegedit5;
+    return TakePositional(*entry, positional, command, error);
 }
 
 }  // namespace zov::reg
