@@ -1,70 +1,11 @@
 #include "zovreg/utf16_codec.h"
 
+#include "platform/utf8.h"
+
 namespace zov::reg {
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
-
-// Length of the valid UTF-8 sequence at text[pos] and its code point, or 0 when the bytes there
-// do not start one.
-std::size_t DecodeSequence(std::string_view text, std::size_t pos, char32_t* code_point) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) {
-        *code_point = lead;
-        return 1;
-    }
-    std::size_t length = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        value = lead & 0x1FU;
-        minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        value = lead & 0x0FU;
-        minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07U;
-        minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (pos + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0U) != 0x80U) {
-            return 0;
-        }
-        value = (value << 6) | (next & 0x3FU);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-        return 0;
-    }
-    *code_point = value;
-    return length;
-}
-
-void AppendUtf8(char32_t code_point, std::string* out) {
-    if (code_point < 0x80) {
-        out->push_back(static_cast<char>(code_point));
-    } else if (code_point < 0x800) {
-        out->push_back(static_cast<char>(0xC0 | (code_point >> 6)));
-        out->push_back(static_cast<char>(0x80 | (code_point & 0x3F)));
-    } else if (code_point < 0x10000) {
-        out->push_back(static_cast<char>(0xE0 | (code_point >> 12)));
-        out->push_back(static_cast<char>(0x80 | ((code_point >> 6) & 0x3F)));
-        out->push_back(static_cast<char>(0x80 | (code_point & 0x3F)));
-    } else {
-        out->push_back(static_cast<char>(0xF0 | (code_point >> 18)));
-        out->push_back(static_cast<char>(0x80 | ((code_point >> 12) & 0x3F)));
-        out->push_back(static_cast<char>(0x80 | ((code_point >> 6) & 0x3F)));
-        out->push_back(static_cast<char>(0x80 | (code_point & 0x3F)));
-    }
-}
 
 }  // namespace
 
@@ -74,7 +15,7 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size()) {
         char32_t code_point = 0;
-        const std::size_t length = DecodeSequence(text, pos, &code_point);
+        const std::size_t length = DecodeUtf8(text, pos, &code_point);
         if (length == 0) {
             out.push_back(
                 static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(text[pos])));
@@ -127,7 +68,7 @@ bool IsValidUtf8(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size()) {
         char32_t code_point = 0;
-        const std::size_t length = DecodeSequence(text, pos, &code_point);
+        const std::size_t length = DecodeUtf8(text, pos, &code_point);
         if (length == 0) {
             return false;
         }
