@@ -105,6 +105,18 @@ LSTATUS RegistryConnection::StatusFromSqlite(int rc) {
     return RegistryStatusFromSqlite(db_, rc, Path());
 }
 
+LSTATUS RegistryConnection::Begin(sqlite3* db, bool for_writing) {
+    int rc = sqlite3_exec(db, for_writing ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED", nullptr, nullptr,
+                          nullptr);
+    if (rc == SQLITE_OK && !for_writing) {
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
+    }
+    return rc == SQLITE_OK ? ERROR_SUCCESS : StatusFromSqlite(rc);
+}
+
 LSTATUS RegistryConnection::CheckFileAccess(bool for_writing) {
     auto& transaction = TransactionState::Get();
     if (transaction.depth > 0 && (for_writing ? transaction.may_write : transaction.may_read)) {

@@ -42,6 +42,11 @@ class RegistryConnection {
     // the diagnostic line.
     LSTATUS StatusFromSqlite(int rc);
 
+    // Starts the SQLite transaction of an outermost scope on db. A writer's is immediate, so that
+    // writers serialise from the start and never have to upgrade a lock; a reader's is deferred
+    // and takes its snapshot at once with a read. On failure nothing is left open.
+    LSTATUS Begin(sqlite3* db, bool for_writing);
+
     // This process's id, kept so that the many checks for a forked child make no system call.
     pid_t ProcessId() const { return process_id_; }
 

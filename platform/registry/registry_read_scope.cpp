@@ -24,17 +24,7 @@ RegistryReadScope::RegistryReadScope() {
     sqlite3* db = nullptr;
     status_ = connection.Acquire(false, &db);
     if (status_ == ERROR_SUCCESS && db != nullptr) {
-        // A deferred transaction takes its snapshot at the first read: read at once.
-        int rc = sqlite3_exec(db, "BEGIN DEFERRED", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK) {
-            rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
-            if (rc != SQLITE_OK) {
-                sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-            }
-        }
-        if (rc != SQLITE_OK) {
-            status_ = connection.StatusFromSqlite(rc);
-        }
+        status_ = connection.Begin(db, false);
     }
     if (status_ != ERROR_SUCCESS) {
         held_ = false;

@@ -32,21 +32,9 @@ RegistryTransaction::RegistryTransaction() {
     status_ = connection.Acquire(false, &db);
     bool read_only = false;
     if (status_ == ERROR_SUCCESS && db != nullptr) {
-        // Writers serialise from the start, so the scope reads one snapshot and never has to
-        // upgrade a lock; a user who may only read gets a read transaction instead, started
-        // at once by a read.
+        // A user who may only read gets a read transaction.
         read_only = sqlite3_db_readonly(db, "main") == 1;
-        int rc = sqlite3_exec(db, read_only ? "BEGIN DEFERRED" : "BEGIN IMMEDIATE", nullptr,
-                              nullptr, nullptr);
-        if (rc == SQLITE_OK && read_only) {
-            rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
-            if (rc != SQLITE_OK) {
-                sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-            }
-        }
-        if (rc != SQLITE_OK) {
-            status_ = connection.StatusFromSqlite(rc);
-        }
+        status_ = connection.Begin(db, !read_only);
     }
     if (status_ != ERROR_SUCCESS) {
         // Calls in this scope run on their own.
