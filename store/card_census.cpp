@@ -12,15 +12,6 @@ namespace {
 // The census reads ZOVPortCount with room for 20 bytes, so a longer-than-usual value still marks
 // a PCI card.
 constexpr DWORD kPortCountRoom = 20;
-constexpr DWORD kNumberRoom = 4;
-
-std::optional<DWORD> ReadNumber(HKEY key, const char* valueName) {
-    const auto bytes = QueryValueWithin(key, valueName, kNumberRoom);
-    if (!bytes) {
-        return std::nullopt;
-    }
-    return LittleEndianNumber(*bytes);
-}
 
 }  // namespace
 
@@ -45,10 +36,10 @@ CardCensus TakeCardCensus() {
             break;
         }
         summary.firstPort = *firstPort;
-        summary.baseAddress = ReadNumber(cardKey.Get(), kBaseAddressValue);
-        summary.irq = ReadNumber(cardKey.Get(), kIrqValue);
-        summary.pciBus = ReadNumber(cardKey.Get(), kBusValue);
-        summary.pciSlot = ReadNumber(cardKey.Get(), kSlotValue);
+        summary.baseAddress = ReadFourByteNumber(cardKey.Get(), kBaseAddressValue);
+        summary.irq = ReadFourByteNumber(cardKey.Get(), kIrqValue);
+        summary.pciBus = ReadFourByteNumber(cardKey.Get(), kBusValue);
+        summary.pciSlot = ReadFourByteNumber(cardKey.Get(), kSlotValue);
         census.cards.push_back(std::move(summary));
     }
     return census;

@@ -10,16 +10,6 @@ namespace zov {
 
 namespace {
 
-constexpr DWORD kNumberRoom = 4;
-
-std::optional<DWORD> ReadNumber(HKEY key, const char* valueName) {
-    const auto bytes = QueryValueWithin(key, valueName, kNumberRoom);
-    if (!bytes) {
-        return std::nullopt;
-    }
-    return LittleEndianNumber(*bytes);
-}
-
 std::optional<CardRefusal> FindResourceConflict(const NewCard& card, const CheckedCard& existing) {
     if (existing.isPci) {
         return std::nullopt;  // a PCI card has no resources of its own to compare
@@ -69,11 +59,11 @@ CheckedCard ReadCheckedCard(int number, REGSAM access) {
         card.isPci = true;  // nothing of it to compare
         return card;
     }
-    const auto portCount = ReadNumber(key.Get(), kPortCountValue);
+    const auto portCount = ReadFourByteNumber(key.Get(), kPortCountValue);
     card.isPci = portCount.has_value();
     if (!card.isPci) {
-        card.baseAddress = ReadNumber(key.Get(), kBaseAddressValue);
-        card.irq = ReadNumber(key.Get(), kIrqValue);
+        card.baseAddress = ReadFourByteNumber(key.Get(), kBaseAddressValue);
+        card.irq = ReadFourByteNumber(key.Get(), kIrqValue);
     }
     const DWORD count = portCount ? *portCount : CountSubkeys(key.Get());
     if (const auto firstPort = ReadFirstPortName(key.Get(), access)) {

@@ -25,6 +25,14 @@ DWORD LittleEndianNumber(const std::vector<BYTE>& bytes) {
     return number;
 }
 
+std::optional<DWORD> ReadFourByteNumber(HKEY key, const char* valueName) {
+    const auto bytes = QueryValueWithin(key, valueName, 4);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return LittleEndianNumber(*bytes);
+}
+
 DWORD CountSubkeys(HKEY key) {
     // The registry's own contract for this loop: an 8-character buffer, its size reset before
     // every step.

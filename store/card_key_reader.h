@@ -17,6 +17,9 @@ std::optional<std::vector<BYTE>> QueryValueWithin(HKEY key, const char* valueNam
 // A little-endian number from the first four bytes; fewer bytes give the number they spell.
 DWORD LittleEndianNumber(const std::vector<BYTE>& bytes);
 
+// A number stored in a 4-byte value (base address, interrupt, PCI bus and slot), if it fits.
+std::optional<DWORD> ReadFourByteNumber(HKEY key, const char* valueName);
+
 // The number of subkeys of a key, counted by enumeration from index 0 until the registry says
 // there are no more; a name too long for the 8-character buffer still counts as a subkey. A step
 // that fails for any other reason (the key was deleted meanwhile, say) ends the count, so the

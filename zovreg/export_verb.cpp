@@ -2,7 +2,6 @@
 
 #include "platform/registry/key_tree_walk.h"
 #include "platform/win32/registry.h"
-#include "platform/win32/scoped_key.h"
 #include "zovreg/file_io.h"
 #include "zovreg/key_path.h"
 #include "zovreg/reg_file_writer.h"
@@ -70,11 +69,7 @@ int RunExport(const CommandLine& command, ToolStreams& streams) {
         RegistryReadScope snapshot_scope;  // one consistent view of the subtree
         std::string stored;
         ScopedKey key;
-        status = StoredKeyPath(command.key_path, &stored);
-        if (status == ERROR_SUCCESS) {
-            status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, stored.empty() ? nullptr : stored.c_str(), 0,
-                                   KEY_READ, key.Receive());
-        }
+        status = OpenStoredKey(command.key_path, &stored, &key);
         // Nothing is written before the key is known to exist.
         if (status == ERROR_SUCCESS && !writer.Begin(&write_error)) {
             status = ERROR_WRITE_FAULT;

@@ -1,6 +1,5 @@
 #include "platform/registry/key_tree_walk.h"
 #include "platform/win32/registry.h"
-#include "platform/win32/scoped_key.h"
 #include "zovreg/key_path.h"
 #include "zovreg/query_format.h"
 #include "zovreg/status_text.h"
@@ -15,11 +14,7 @@ int RunQuery(const CommandLine& command, ToolStreams& streams) {
         RegistryReadScope snapshot_scope;  // one consistent view of the subtree
         std::string stored;
         ScopedKey key;
-        status = StoredKeyPath(command.key_path, &stored);
-        if (status == ERROR_SUCCESS) {
-            status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, stored.empty() ? nullptr : stored.c_str(), 0,
-                                   KEY_READ, key.Receive());
-        }
+        status = OpenStoredKey(command.key_path, &stored, &key);
         if (status == ERROR_SUCCESS) {
             QueryPrinter printer(streams.out, stored, command.recursive);
             status = WalkKeyTree(key.Get(), command.recursive, printer);

@@ -57,4 +57,13 @@ LSTATUS StoredKeyPath(const std::string& subpath, std::string* stored) {
     return status;
 }
 
+LSTATUS OpenStoredKey(const std::string& subpath, std::string* stored, ScopedKey* key) {
+    const LSTATUS status = StoredKeyPath(subpath, stored);
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, stored->empty() ? nullptr : stored->c_str(), 0,
+                         KEY_READ, key->Receive());
+}
+
 }  // namespace zov::reg
