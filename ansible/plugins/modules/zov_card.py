@@ -15,6 +15,8 @@ description:
   - The module never opens the registry file itself.
 version_added: 0.1.0
 author: ZOV driver team
+extends_documentation_fragment:
+  - zov.serial.zovcfg
 options:
   state:
     description: Whether the card is configured.
@@ -45,13 +47,6 @@ options:
       - With I(state=absent), the number of the card to remove; the other fields given must match it
         too, so that a second run does not remove the card that moved into its place.
     type: int
-  registry:
-    description: The registry file (C(ZOVCFG_REGISTRY)); zovcfg's default when not given.
-    type: path
-  zovcfg:
-    description: The path of the zovcfg program.
-    type: path
-    default: zovcfg
 notes:
   - Fields left out or C(auto) match any value when looking for an identical card.
   - Check mode runs the command with C(--dry-run); diff mode shows the card list before and after.

@@ -16,6 +16,8 @@ description:
   - The module never opens the registry file itself.
 version_added: 0.1.0
 author: ZOV driver team
+extends_documentation_fragment:
+  - zov.serial.zovcfg
 options:
   cards:
     description: The cards, each with the card fields of M(zov.serial.zov_card).
@@ -46,13 +48,6 @@ options:
     description: Remove the configured cards that are not in I(cards).
     type: bool
     default: false
-  registry:
-    description: The registry file (C(ZOVCFG_REGISTRY)); zovcfg's default when not given.
-    type: path
-  zovcfg:
-    description: The path of the zovcfg program.
-    type: path
-    default: zovcfg
 notes:
   - Fields left out or C(auto) match any value, so a second run leaves cards added with C(auto) alone.
   - Check mode runs each command with C(--dry-run) against the cards as they are; after a removal the

@@ -12,14 +12,8 @@ description:
   - Problems found are results, not a failure; a registry that cannot be read fails the task.
 version_added: 0.1.0
 author: ZOV driver team
-options:
-  registry:
-    description: The registry file (C(ZOVCFG_REGISTRY)); zovcfg's default when not given.
-    type: path
-  zovcfg:
-    description: The path of the zovcfg program.
-    type: path
-    default: zovcfg
+extends_documentation_fragment:
+  - zov.serial.zovcfg
 attributes:
   check_mode:
     support: full
