@@ -11,5 +11,10 @@ function(zov_add_test_folder name)
                                         GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE ZOV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                              ZOV_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  # ctest starts the costliest tests first, so that a long one does not run alone at the end;
+  # a folder of long tests sets ZOV_TEST_COST before it adds itself.
+  if(NOT DEFINED ZOV_TEST_COST)
+    set(ZOV_TEST_COST 0)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 COST ${ZOV_TEST_COST})
 endfunction()
