@@ -114,7 +114,10 @@ LSTATUS RegistryConnection::Begin(sqlite3* db, bool for_writing) {
             sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
         }
     }
-    return rc == SQLITE_OK ? ERROR_SUCCESS : StatusFromSqlite(rc);
+    if (rc != SQLITE_OK) {
+        return StatusFromSqlite(rc);
+    }
+    return ERROR_SUCCESS;
 }
 
 LSTATUS RegistryConnection::CheckFileAccess(bool for_writing) {
