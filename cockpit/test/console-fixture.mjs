@@ -161,6 +161,18 @@ export class ConsoleFixture {
         const page = await this.browser.newPage();
         await page.setViewport({ width: 1280, height: 900 });
         page.setDefaultTimeout(15000);
+        // What the page fetched that failed or came from elsewhere than this Cockpit.
+        page.badFetches = [];
+        page.on("response", response => {
+            if (response.status() >= 400) {
+                page.badFetches.push(`${response.status()} ${response.url()}`);
+            }
+        });
+        page.on("request", request => {
+            if (!request.url().startsWith(new URL(url).origin)) {
+                page.badFetches.push(`foreign ${request.url()}`);
+            }
+        });
         await page.goto(url);
         await page.waitForSelector(ready);
         return page;

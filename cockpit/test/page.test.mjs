@@ -1,7 +1,8 @@
 // The page in a real browser, in a real Cockpit session, on registries of a few cards. What the
 // page should say is asked of zovcfg itself, so that the page is held to the utility's answers.
 import assert from "node:assert/strict";
-import { mkdirSync } from "node:fs";
+import { execFileSync } from "node:child_process";
+import { mkdirSync, readFileSync } from "node:fs";
 import { join } from "node:path";
 import { after, before, describe, test } from "node:test";
 import { ConsoleFixture, ORDINARY_USER } from "./console-fixture.mjs";
@@ -46,6 +47,12 @@ async function assertProblemsShown(page, listed) {
     }
 }
 
+test("the page is in the console's menu", () => {
+    const packages = execFileSync("cockpit-bridge", ["--packages"], { env: fixture.environment, encoding: "utf8" });
+    const manifest = JSON.parse(readFileSync(join(fixture.scratch, "share/cockpit/zovcfg/manifest.json")));
+    assert.match(packages, new RegExp(`^zovcfg +${manifest.menu.index.label} +${fixture.scratch}/share/cockpit/zovcfg$`, "m"));
+});
+
 describe("the card list and its resource map", () => {
     const cases = [
         { name: "typical", cards: TYPICAL, owners: { 2: "", 3: "1", 6: "1", 7: "2", 14: "2", 15: "", 132: "" },
@@ -80,8 +87,10 @@ describe("the card list and its resource map", () => {
             assert.deepEqual(await labels("irqs"), example.irqs);
             assert.equal((fixture.zovcfg("check").problems || []).length, example.problems);
             await assertProblemsShown(page, list.cards.map(card => card.number));
-            if (example.screenshot || process.env.ALLSHOTS) {
-                await screenshot(page, example.screenshot || example.name + ".png");
+            await page.evaluate(() => document.fonts.ready);
+            assert.deepEqual(page.badFetches, []);
+            if (example.screenshot) {
+                await screenshot(page, example.screenshot);
             }
             await page.close();
         });
@@ -111,11 +120,11 @@ describe("adding a card", () => {
 
     test("a card that passes is previewed on the map, then written", async () => {
         fixture.makeRegistry(TYPICAL);
-        const expected = fixture.zovcfg("add", "pci", "--ports", "16", "--com", "auto", "--dry-run").card;
+        const expected = fixture.zovcfg("add", "isa", "--base", "auto", "--irq", "auto", "--ports", "16", "--com", "auto",
+                                         "--dry-run").card;
         const page = await fixture.open();
         await click(page, "#add-open");
-        await page.waitForSelector("#add-bus");
-        await page.select("#add-bus", "pci");
+        await page.waitForSelector("#add-ports");
         await page.select("#add-ports", "16");
         await page.waitForFunction(() => document.querySelector("#add-preview")?.textContent.includes("16 ports"));
         let cells = await mapCells(page);
@@ -124,6 +133,10 @@ describe("adding a card", () => {
             assert.ok(cells[com].preview);
         }
         assert.equal(cells[expected.last_port + 1]?.cards ?? "", "");
+        const previewed = await page.$$eval(".zov-preview-label", labels => labels.map(label => label.textContent));
+        const name = `new Card${expected.number} (preview)`;
+        assert.ok(previewed.includes(`0x${expected.base_address.toString(16).toUpperCase()} ${name}`), previewed.join());
+        assert.ok(previewed.includes(`IRQ ${expected.irq} ${name}`), previewed.join());
         await screenshot(page, "cockpit-add.png");
         assert.deepEqual(fixture.zovcfg("list").count, 2, "a preview writes nothing");
         await page.click("#add-submit");
@@ -133,8 +146,8 @@ describe("adding a card", () => {
         assert.equal(cells[expected.first_port].cards, String(expected.number));
         assert.ok(!cells[expected.first_port].preview);
         const added = fixture.zovcfg("list").cards.at(-1);
-        assert.deepEqual([added.number, added.bus, added.ports, added.first_port],
-                         [expected.number, "pci", 16, expected.first_port]);
+        assert.deepEqual([added.number, added.bus, added.ports, added.first_port, added.base_address, added.irq],
+                         [expected.number, "isa", 16, expected.first_port, expected.base_address, expected.irq]);
         await page.close();
     });
 });
