@@ -26,9 +26,7 @@ function Cell({ com, owners }) {
     if (owners.length > 1) {
         classes.push("zov-overlap");
     } else if (owners.length === 1) {
-        if (owners[0].preview) {
-            classes.push("zov-preview");
-        }
+        classes.push(owners[0].preview ? "zov-preview" : "zov-taken");
         style = { "--zov-card-colour": cardColour(owners[0].number) };
     }
     const title = names.length === 0
