@@ -49,8 +49,10 @@ export function App() {
     const [preview, setPreview] = useState(null);
     const [removing, setRemoving] = useState(null);
 
+    // One alert for one failure, also when two commands run into it.
     const alert = useCallback((variant, title, message) => {
-        setAlerts(old => [...old, { key: Date.now() + Math.random(), variant, title, message }]);
+        setAlerts(old => (old.some(shown => shown.title === title && shown.message === message)
+            ? old : [...old, { key: Date.now() + Math.random(), variant, title, message }]));
     }, []);
     const fail = useCallback(failure => alert("danger", failure.title || "Error", failure.message), [alert]);
 
@@ -105,28 +107,28 @@ export function App() {
                 ))}
             </AlertGroup>
             <Stack hasGutter>
-                    {readOnlyReason &&
-                        <StackItem>
-                            <Alert variant="info" isInline id="read-only" title="Read-only: changing cards needs administrator rights">
-                                <p className="zov-text">{readOnlyReason}</p>
-                            </Alert>
-                        </StackItem>}
-                    {list && <StackItem><ResourceMap cards={list.cards} preview={adding ? preview : null} /></StackItem>}
-                    {adding && !readOnly &&
-                        <StackItem>
-                            <AddCardForm onPreview={setPreview} onAdded={added} onFailure={fail} onCancel={closeAdd} />
-                        </StackItem>}
-                    {list &&
-                        <StackItem>
-                            {!adding &&
-                                <Button id="add-open" variant="primary" isDisabled={readOnly} onClick={() => setAdding(true)}>
-                                    Add card
-                                </Button>}
-                        </StackItem>}
-                    {list &&
-                        <StackItem>
-                            <CardTable list={list} problems={problems} readOnly={readOnly} onRemove={setRemoving} />
-                        </StackItem>}
+                {readOnlyReason &&
+                    <StackItem>
+                        <Alert variant="info" isInline id="read-only" title="Read-only: changing cards needs administrator rights">
+                            <p className="zov-text">{readOnlyReason}</p>
+                        </Alert>
+                    </StackItem>}
+                {list && <StackItem><ResourceMap cards={list.cards} preview={adding ? preview : null} /></StackItem>}
+                {adding && !readOnly &&
+                    <StackItem>
+                        <AddCardForm onPreview={setPreview} onAdded={added} onFailure={fail} onCancel={closeAdd} />
+                    </StackItem>}
+                {list &&
+                    <StackItem>
+                        {!adding &&
+                            <Button id="add-open" variant="primary" isDisabled={readOnly} onClick={() => setAdding(true)}>
+                                Add card
+                            </Button>}
+                    </StackItem>}
+                {list &&
+                    <StackItem>
+                        <CardTable list={list} problems={problems} readOnly={readOnly} onRemove={setRemoving} />
+                    </StackItem>}
             </Stack>
             {removing && <RemoveCardModal card={removing} count={list.count} onRemove={remove} onClose={() => setRemoving(null)} />}
         </div>

@@ -3,7 +3,9 @@
 
 const cockpit = window.cockpit;
 
-export const EXIT_CHANGED = 1;
+// The JSON that this page reads; a later version of zovcfg's JSON is not a mere addition.
+const JSON_VERSION = 1;
+
 export const EXIT_CANNOT_RUN = 2;
 export const EXIT_REFUSED = 3;
 
@@ -51,12 +53,19 @@ export async function runZovcfg(args, { change = false } = {}) {
         exit = exception.exit_status;
         errors = exception.message || "";
     }
+    let answer;
     try {
-        return { exit, answer: JSON.parse(output) };
+        answer = JSON.parse(output);
     } catch {
         throw new ZovcfgFailure("zovcfg gave no answer",
                                 `zovcfg ${args.join(" ")} exited with ${exit} and printed no JSON. ${errors}`);
     }
+    if (answer.version !== JSON_VERSION) {
+        throw new ZovcfgFailure("zovcfg and this page do not match",
+                                `zovcfg answered in version ${answer.version} of its JSON; this page reads version ${JSON_VERSION}. ` +
+                                "Install the zovcfg-cockpit package that comes with this zovcfg.");
+    }
+    return { exit, answer };
 }
 
 // The failure of an answer that exited 2 or 3, with the caption the dialogs show it under.

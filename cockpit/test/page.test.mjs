@@ -167,6 +167,21 @@ test("a removal asks first, then shows the renumbered list", async () => {
     await page.close();
 });
 
+test("a removal zovcfg refuses is an alert with zovcfg's message", async () => {
+    fixture.makeRegistry(TYPICAL);
+    const page = await fixture.open();
+    await click(page, '#card-list tr[data-card="2"] button');
+    await page.waitForSelector("#remove-card");
+    // Another administrator removes the card while this one is asking.
+    fixture.zovcfg("remove", "2");
+    const expected = fixture.zovcfg("remove", "2", "--dry-run").error;
+    await page.click("#remove-confirm");
+    await page.waitForSelector("#page-alerts .pf-m-danger");
+    assert.ok((await textOf(page, "#page-alerts .pf-m-danger")).includes(expected.message));
+    await page.waitForFunction(() => document.querySelectorAll("#card-list tbody tr").length === 1);
+    await page.close();
+});
+
 test("an ordinary user sees everything read-only, with zovcfg's reason", async () => {
     fixture.makeRegistry(TYPICAL);
     const reason = fixture.zovcfgAs(ORDINARY_USER, "add", "pci", "--ports", "4", "--com", "auto", "--dry-run").error;
