@@ -30,6 +30,7 @@ const mapCells = page => page.$$eval(".zov-map-cell", cells => Object.fromEntrie
         preview: cell.classList.contains("zov-preview"), title: cell.title }])));
 
 const rowNumbers = page => page.$$eval("#card-list tbody tr", rows => rows.map(row => Number(row.dataset.card)));
+
 // Add and Remove are disabled until zovcfg has said whether the user may change cards.
 async function click(page, selector) {
     await page.waitForSelector(`${selector}:not([disabled])`);
