@@ -33,7 +33,8 @@ export function CardTable({ list, problems, onRemove, readOnly }) {
                             ))}
                         </List>
                     </Alert>}
-                <table className="pf-v6-c-table pf-m-compact pf-m-grid-md" role="grid" aria-label="Cards">
+                <div className="zov-table-scroll">
+                <table className="pf-v6-c-table pf-m-compact" aria-label="Cards">
                     <thead className="pf-v6-c-table__thead">
                         <tr className="pf-v6-c-table__tr">
                             {["Card", "Bus", "Ports", "COM ports", "Base address", "IRQ", "PCI bus", "PCI slot",
@@ -70,6 +71,7 @@ export function CardTable({ list, problems, onRemove, readOnly }) {
                         ))}
                     </tbody>
                 </table>
+                </div>
                 {list.count === 0 && <p className="zov-empty">No ZOV cards are configured on this system.</p>}
             </CardBody>
         </Card>
