@@ -15,7 +15,7 @@ export const ORDINARY_USER = "zovci";
 function required(name) {
     const value = process.env[name];
     if (!value) {
-        throw new Error(`${name} is not set: run the tests through cockpit/test/run-ci`);
+        throw new Error(`${name} is not set: run the tests through cockpit/test/run-browser-tests`);
     }
     return value;
 }
