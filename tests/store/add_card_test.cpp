@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 #include "card_keys.h"
@@ -10,6 +9,8 @@
 
 namespace zov::test {
 namespace {
+
+using test::PrintTo;  // found by the cases' own namespace
 
 NewCard IsaCard(const char* port, int portIndex, const char* base, const char* irq) {
     return DescribeNewCard(port, portIndex, 0, base, irq);
@@ -59,10 +60,6 @@ struct ConflictCase {
     const char* caption;  // nullptr: no conflict
     std::string text;
 };
-
-void PrintTo(const ConflictCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class AddCardConflictTest : public RegistryTest,
                             public ::testing::WithParamInterface<ConflictCase> {};
@@ -150,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
         ConflictCase{"CardKeyCreatedMeanwhile",
                      PciCardKeys(1, 4, 1) + CardKeys(2, "  Foreign = dword:1\n", 0, 0), 1,
                      PciCard("COM5", 0), "Card Not Added", kCard2Meanwhile}),
-    [](const ::testing::TestParamInfo<ConflictCase>& row) { return row.param.name; });
+    kCaseName);
 
 }  // namespace
 }  // namespace zov::test

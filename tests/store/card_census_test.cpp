@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,8 @@
 namespace zov::test {
 namespace {
 
+using test::PrintTo;  // found by the cases' own namespace
+
 using Rows = std::vector<std::string>;
 
 struct CensusCase {
@@ -22,10 +23,6 @@ struct CensusCase {
     Rows rows;
     int cardCount;
 };
-
-void PrintTo(const CensusCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class CardCensusTest : public RegistryTest {};
 class CardCensusRows : public RegistryTest, public ::testing::WithParamInterface<CensusCase> {};
@@ -76,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "\\Port1\n  DOSDeviceName = hex:43 4f 4d 31 32 33 34 35\n",
                    {"Card1\tPCI\t4\tCOM12345\t"},
                    1}),
-    [](const ::testing::TestParamInfo<CensusCase>& row) { return row.param.name; });
+    kCaseName);
 
 TEST_F(CardCensusTest, MoreThanTenCardsAreAllListedAndCounted) {
     Build(PciCards(12));

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
 #include <string>
 
 #include "app_scenario.h"
@@ -13,6 +12,8 @@
 
 namespace zov::test {
 namespace {
+
+using test::PrintTo;  // found by the cases' own namespace
 
 using CardListScenario = AppScenario;
 
@@ -37,10 +38,6 @@ struct ButtonCase {
     std::size_t rowsAfter;
     int exitCode;
 };
-
-void PrintTo(const ButtonCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class CardListButtons : public AppScenario, public ::testing::WithParamInterface<ButtonCase> {
   protected:
@@ -101,16 +98,12 @@ INSTANTIATE_TEST_SUITE_P(
         ButtonCase{"LastRemovedTurnsPropertiesAndRemoveOff", PciCards(1), "PAR", "r", "-A-", 0, 1},
         ButtonCase{"ConfirmationThatCannotOpenRemovesNothing", PciCards(2), "PAR", "u", "PAR", 2,
                    0}),
-    [](const ::testing::TestParamInfo<ButtonCase>& test) { return test.param.name; });
+    kCaseName);
 
 struct WayOut {
     const char* name;
     std::function<void(MemoryTerminal&)> leave;
 };
-
-void PrintTo(const WayOut& way, std::ostream* out) {
-    *out << way.name;
-}
 
 class CardListWayOut : public AppScenario, public ::testing::WithParamInterface<WayOut> {};
 
@@ -136,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WayOut{"EnterInTheList", [](MemoryTerminal& s) { s.PushKey(Key::Enter); }},
                       WayOut{"CloseButton", [](MemoryTerminal& s) { s.PushCharacter(U'c', true); }},
                       WayOut{"CloseBox", ClickTheCloseBox}),
-    [](const ::testing::TestParamInfo<WayOut>& row) { return row.param.name; });
+    kCaseName);
 
 }  // namespace
 }  // namespace zov::test

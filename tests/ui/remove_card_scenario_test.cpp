@@ -2,7 +2,6 @@
 // registry afterwards, a removal the registry refuses, and the notices of an empty list.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,8 @@
 
 namespace zov::test {
 namespace {
+
+using test::PrintTo;  // found by the cases' own namespace
 
 const Rows kThreeRows = {"Card1\tPCI\t8\tCOM3\t", "Card2\tISA\t4\tCOM11\t",
                          "Card3\tPCI\t4\tCOM15\t"};
@@ -115,10 +116,6 @@ struct Notice {
     bool closeByOk;        // else by Escape
 };
 
-void PrintTo(const Notice& notice, std::ostream* out) {
-    *out << notice.name;
-}
-
 class RemoveCardEmptyListNotice : public RemoveCardScenario,
                                   public ::testing::WithParamInterface<Notice> {};
 
@@ -140,13 +137,13 @@ TEST_P(RemoveCardEmptyListNotice, ExplainsAndChangesNothing) {
     EXPECT_EQ(Parameters(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Notices, RemoveCardEmptyListNotice,
-    ::testing::Values(Notice{"Properties", 'p', "Error Displaying Card Properties",
-                             "Cannot display any  Properties.", true},
-                      Notice{"Remove", 'r', "Error Removing  Card", "Cannot remove any card.",
-                             false}),
-    [](const ::testing::TestParamInfo<Notice>& row) { return row.param.name; });
+INSTANTIATE_TEST_SUITE_P(Notices, RemoveCardEmptyListNotice,
+                         ::testing::Values(Notice{"Properties", 'p',
+                                                  "Error Displaying Card Properties",
+                                                  "Cannot display any  Properties.", true},
+                                           Notice{"Remove", 'r', "Error Removing  Card",
+                                                  "Cannot remove any card.", false}),
+                         kCaseName);
 
 }  // namespace
 }  // namespace zov::test

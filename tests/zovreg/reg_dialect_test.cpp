@@ -2,7 +2,6 @@
 // must hold afterwards what Windows holds.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,8 @@
 
 namespace zov::test {
 namespace {
+
+using test::PrintTo;  // found by the cases' own namespace
 
 using namespace std::string_literals;
 
@@ -19,10 +20,6 @@ struct DialectCase {
     std::string holds;  // Dump("K") afterwards
     std::vector<std::string> options = {};
 };
-
-void PrintTo(const DialectCase& value, std::ostream* out) {
-    *out << value.name;
-}
 
 class RegDialectTest : public ZovregTest, public ::testing::WithParamInterface<DialectCase> {};
 
@@ -77,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
             "NamesDifferingOnlyInCaseAreOneName",
             "REGEDIT4\n[HKLM\\K\\\xC9]\n\"\xC4\"=dword:1\n[HKLM\\k\\\xE9]\n\"\xE4\"=dword:2\n",
             "\xC3\x89\n  \xC3\x84 = dword:0x2\n"}),
-    [](const ::testing::TestParamInfo<DialectCase>& row) { return row.param.name; });
+    kCaseName);
 
 // A Windows-1252 file read and written again in another code page and back gives the same bytes.
 TEST_F(ZovregTest, CodePageRoundTripKeepsTheBytes) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,17 @@
 #include "platform/win32.h"
 
 namespace zov::test {
+
+// Cases of a parameterised test that carry a `name`: it names the test and the case in failure
+// messages. A namespace of cases outside zov::test takes PrintTo in with a using-declaration.
+template <class Case>
+requires requires(const Case& c) {
+    std::string(c.name);
+}
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+inline constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
 
 // Each test gets its own temporary directory (mkdtemp under /tmp) and ZOVCFG_REGISTRY pointing
 // at registry.db inside it; the process's connection is closed before and after. Run by a user
