@@ -30,6 +30,7 @@ TEST_P(RegDialectTest, ImportsAndHoldsWhatWindowsHolds) {
     args.insert(args.end(), row.options.begin(), row.options.end());
     const ToolRun run = Run(args);
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");  // nothing to say on success
     EXPECT_EQ(Dump("K"), row.holds);
 }
 
