@@ -32,16 +32,6 @@ std::string BaseConflict(const std::string& base, const std::string& card) {
 
 using AddCardTest = RegistryTest;
 
-TEST_F(AddCardTest, FirstIsaCardIsWrittenExactly) {
-    EXPECT_EQ(AddCard(IsaCard("COM13", 0, "2A0", "7"), 0), std::nullopt);
-    EXPECT_EQ(Dump(kParametersPath),
-              "Card1\n  ZOVBaseAddress = dword:0x2A0\n  ZOVIrq = dword:0x7\n"
-              "Card1\\Port1\n  DOSDeviceName = sz:COM13\n"
-              "Card1\\Port2\n  DOSDeviceName = sz:COM14\n"
-              "Card1\\Port3\n  DOSDeviceName = sz:COM15\n"
-              "Card1\\Port4\n  DOSDeviceName = sz:COM16\n");
-}
-
 // Also: a gap in the numbering is filled by the next card.
 TEST_F(AddCardTest, PciCardGetsOnlyItsPortCountAndPorts) {
     Build(IsaCardKeys(1, 4, 1, 0x200, 5) + PciCardKeys(3, 4, 9));

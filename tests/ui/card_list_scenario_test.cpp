@@ -1,6 +1,7 @@
 // The card list as a user meets it: rows, selection, button states and the ways out.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -23,6 +24,28 @@ TEST_F(CardListScenario, NonAdministratorMayOnlyOpenPropertiesAndIsToldWhy) {
     ExpectCardList({"Card1\tPCI\t8\tCOM3\t"}, 0, "P--");
     Check(
         [this] { EXPECT_TRUE(Shows("Read-only: adding or removing cards needs administrator")); });
+    EXPECT_EQ(Leave(), 0);
+}
+
+// The column headings stand over the fields of a row, as the census sets the list's tab stops.
+TEST_F(CardListScenario, HeadingsStandOverTheirColumns) {
+    Build(IsaCardKeys(1, 8, 13));
+    Check([this] {
+        for (const auto& [heading, field] : {std::pair{"ZOVCards", "Card1"},
+                                             {"BusType", "ISA"},
+                                             {"Port Count", "8 "},
+                                             {"Starting Port", "COM13"}}) {
+            int overX = 0;
+            int overY = 0;
+            int underX = 0;
+            int underY = 0;
+            ASSERT_TRUE(screen.Find(heading, &overX, &overY) &&
+                        screen.Find(field, &underX, &underY))
+                << screen.Text();
+            EXPECT_LT(overY, underY) << heading;
+            EXPECT_LE(std::abs(overX - underX), 5) << heading;
+        }
+    });
     EXPECT_EQ(Leave(), 0);
 }
 
