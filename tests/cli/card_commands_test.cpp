@@ -2,7 +2,6 @@
 // back with the same library, and what they leave in the registry.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -25,28 +24,8 @@ struct Outcome {
     json object;  // standard output read as JSON, when --json was given
 };
 
-Credentials WithGroup(gid_t group) {
-    Credentials user = Credentials::OfProcess();
-    user.gid = group;
-    user.supplementary_groups = {group};
-    return user;
-}
-
 class CardCommands : public CardStoreTest {
   protected:
-    void SetUp() override {
-        CardStoreTest::SetUp();
-        user_ = std::make_unique<ScopedProcessCredentials>(WithGroup(0));
-    }
-    void TearDown() override {
-        user_.reset();
-        CardStoreTest::TearDown();
-    }
-    void BecomeOrdinaryUser() {
-        user_.reset();
-        user_ = std::make_unique<ScopedProcessCredentials>(WithGroup(4242));
-    }
-
     // Runs "zovcfg <words>"; with --json among them, standard output must be one JSON object.
     static Outcome Run(const std::string& words) {
         std::vector<std::string> arguments{"zovcfg"};
@@ -72,7 +51,6 @@ class CardCommands : public CardStoreTest {
         return outcome;
     }
 
-    std::string Parameters() { return Dump(kParametersPath); }
     static void Delete(const std::string& path) {
         const std::size_t last = path.rfind('\\');
         HKEY parent = nullptr;
@@ -90,9 +68,6 @@ class CardCommands : public CardStoreTest {
             Delete(kParametersPath);
         }
     }
-
-  private:
-    std::unique_ptr<ScopedProcessCredentials> user_;
 };
 
 // Registries the listing is tried on.
@@ -231,7 +206,7 @@ TEST_F(CardCommands, RemoveRenumbersOrRefusesWritingNothing) {
 TEST_F(CardCommands, OnlyAdministratorsAddOrRemove) {
     Build(PciCards(2));
     const std::string before = Parameters();
-    BecomeOrdinaryUser();
+    const ScopedProcessCredentials asUser(InGroup(4242));
     for (const char* arguments :
          {"add pci --ports 4 --com auto --json", "remove 1 --json", "remove 1 --dry-run --json"}) {
         const Outcome outcome = Run(arguments);

@@ -51,7 +51,7 @@ class RegistryFailureTest : public CardStoreTest {
         EXPECT_TRUE(change.reportStart == nullptr || failure->rfind(change.reportStart, 0) == 0)
             << *failure;
         EXPECT_EQ(Dump(kParametersPath), before);
-        EXPECT_FALSE(Exists(Dir() + "/ZOVsavREG"));
+        EXPECT_FALSE(Exists(SavedKeyFile()));
     }
 };
 

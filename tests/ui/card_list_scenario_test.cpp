@@ -20,7 +20,7 @@ using CardListScenario = AppScenario;
 
 TEST_F(CardListScenario, NonAdministratorMayOnlyOpenPropertiesAndIsToldWhy) {
     Build(PciCardKeys(1, 8, 3));
-    ScopedProcessCredentials asUser(NonAdministrator());
+    ScopedProcessCredentials asUser(InGroup(4242));
     ExpectCardList({"Card1\tPCI\t8\tCOM3\t"}, 0, "P--");
     Check(
         [this] { EXPECT_TRUE(Shows("Read-only: adding or removing cards needs administrator")); });

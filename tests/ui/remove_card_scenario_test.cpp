@@ -65,7 +65,7 @@ TEST_P(RemoveCardAnswer, ContinueRemovesCardTwoAndMovesCardThreeDownAbortChanges
     Check([confirms] { EXPECT_EQ(g_nChangeCount, confirms ? 1 : 0); });
     EXPECT_EQ(Leave(), confirms ? 1 : 0);
     EXPECT_EQ(Parameters(), expected);
-    EXPECT_FALSE(Exists(PathInDir("ZOVsavREG"))) << "the saved-key file was left behind";
+    EXPECT_FALSE(Exists(SavedKeyFile())) << "the saved-key file was left behind";
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, RemoveCardAnswer, ::testing::Bool(),
@@ -103,7 +103,7 @@ TEST_F(RemoveCardScenario, FailedRemovalIsReportedLeavesTheRegistryAndStillCount
     Check([] { EXPECT_EQ(g_nChangeCount, 1); });
     EXPECT_EQ(Leave(), 1);
     EXPECT_EQ(Parameters(), before);
-    EXPECT_FALSE(Exists(PathInDir("ZOVsavREG"))) << "the saved-key file was left behind";
+    EXPECT_FALSE(Exists(SavedKeyFile())) << "the saved-key file was left behind";
 }
 
 // The notices of an empty list: a card key without a Port1 key is counted but has no row, so

@@ -192,6 +192,13 @@ bool RegistryTest::Exists(const std::string& path) const {
     return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
 
+Credentials InGroup(gid_t group) {
+    Credentials user = Credentials::OfProcess();
+    user.gid = group;
+    user.supplementary_groups = {group};
+    return user;
+}
+
 void EnablePrivilege(const char* name) {
     HANDLE token = nullptr;
     ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token));

@@ -63,6 +63,10 @@ class RegistryTest : public ::testing::Test {
     std::optional<ScopedProcessCredentials> administrator_;
 };
 
+// The process's own user with `group` as its only group: 0 makes an administrator, any other
+// group an ordinary user.
+Credentials InGroup(gid_t group);
+
 // Turns the named privilege (SE_BACKUP_NAME, SE_RESTORE_NAME) on for the process.
 void EnablePrivilege(const char* name);
 // Turns every privilege of the process off.
