@@ -75,15 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                    1}),
     kCaseName);
 
-TEST_F(CardCensusTest, MoreThanTenCardsAreAllListedAndCounted) {
-    Build(PciCards(12));
-    const CardCensus census = TakeCardCensus();
-    ASSERT_EQ(census.cards.size(), 12U);
-    EXPECT_EQ(CensusRow(census.cards[9]), "Card10\tPCI\t4\tCOM37\t");
-    EXPECT_EQ(CensusRow(census.cards[11]), "Card12\tPCI\t4\tCOM45\t");
-    EXPECT_EQ(census.cardCount, 12);
-}
-
+// More than ten cards, in the order of their numbers: RemoveCardScenario.RowOfCardTen.
 TEST_F(CardCensusTest, SubkeyCountEndsWhenTheKeyIsDeletedMeanwhile) {
     Build(IsaCardKeys(1, 0, 1) + CardPath(1) + "\\Port1\n");
     HKEY card = Open(CardKeyPath(1));
