@@ -76,6 +76,17 @@ void DisableAllPrivileges();
 // The child ends with _exit, so nothing of the parent's test state runs twice.
 int RunInChild(const std::function<int()>& body);
 
+// What a program left: its exit code (or 128 + the signal that ended it) and its two streams.
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+// Runs program in a session of its own, so without a controlling terminal, with standard input
+// from /dev/null; its streams pass through files in directory.
+ProgramRun RunWithoutTerminal(const std::string& program, std::vector<std::string> arguments,
+                              const std::string& directory);
+
 // In a child: drops to the user nobody; false when that fails.
 bool BecomeNobody();
 
