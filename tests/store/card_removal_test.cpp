@@ -54,7 +54,8 @@ class CardRemovalTest : public CardStoreTest {
     }
 };
 
-// Card 4 has subkeys of any name, which go or move with it.
+// Card 4 has subkeys of any name, which go or move with it; a card moved over one with more
+// ports and other values leaves nothing of it (the dumps compare whole).
 TEST_F(CardRemovalTest, AnyCardGoesAndTheCardsAboveMoveDownWithTheirPorts) {
     const std::string fourCards = IsaCardKeys(1, 4, 1) + PciCardKeys(2, 8, 5) +
                                   IsaCardKeys(3, 16, 13) + PciCardKeys(4, 4, 29) + CardPath(4) +
@@ -67,15 +68,6 @@ TEST_F(CardRemovalTest, AnyCardGoesAndTheCardsAboveMoveDownWithTheirPorts) {
         ExpectRemoved(2, 2);
         ExpectRemoved(1, 1);  // the only card goes without a saved-key file
     }
-}
-
-TEST_F(CardRemovalTest, MovedCardLeavesNothingOfTheTarget) {
-    // An ISA card with 16 ports is overwritten by a PCI card with 4.
-    Build(IsaCardKeys(1, 16, 1) + PciCardKeys(2, 4, 17) +
-          CardKeys(2, "  ZOVSlot = dword:3\n", 0, 0));
-    ExpectRemoved(1, 2);
-    EXPECT_EQ(Parameters().find("ZOVBaseAddress"), std::string::npos);
-    EXPECT_EQ(Parameters().find("Port5"), std::string::npos);
 }
 
 // A file or a link there is replaced, never followed; a directory, which cannot be cleared,
