@@ -1,7 +1,6 @@
 // The card list as a user meets it: rows, selection, button states and the ways out.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -27,24 +26,21 @@ TEST_F(CardListScenario, NonAdministratorMayOnlyOpenPropertiesAndIsToldWhy) {
     EXPECT_EQ(Leave(), 0);
 }
 
-// The column headings stand over the fields of a row, as the census sets the list's tab stops.
-TEST_F(CardListScenario, HeadingsStandOverTheirColumns) {
+// The fields of a row stand in the columns of the headings above them, as the card list sets
+// its tab stops: the row is pinned to the headings, cell for cell.
+TEST_F(CardListScenario, RowFieldsStandInTheColumnsOfTheHeadings) {
     Build(IsaCardKeys(1, 8, 13));
     Check([this] {
-        for (const auto& [heading, field] : {std::pair{"ZOVCards", "Card1"},
-                                             {"BusType", "ISA"},
-                                             {"Port Count", "8 "},
-                                             {"Starting Port", "COM13"}}) {
-            int overX = 0;
-            int overY = 0;
-            int underX = 0;
-            int underY = 0;
-            ASSERT_TRUE(screen.Find(heading, &overX, &overY) &&
-                        screen.Find(field, &underX, &underY))
-                << screen.Text();
-            EXPECT_LT(overY, underY) << heading;
-            EXPECT_LE(std::abs(overX - underX), 5) << heading;
-        }
+        int headingX = 0;
+        int headingY = 0;
+        int rowX = 0;
+        int rowY = 0;
+        ASSERT_TRUE(screen.Find("ZOVCards         BusType    Port Count   Starting Port", &headingX,
+                                &headingY) &&
+                    screen.Find("Card1             ISA           8    COM13  ", &rowX, &rowY))
+            << screen.Text();
+        EXPECT_EQ(rowX, headingX);
+        EXPECT_EQ(rowY, headingY + 2);
     });
     EXPECT_EQ(Leave(), 0);
 }
