@@ -1,13 +1,10 @@
-// The whole utility where the system is against it: a terminal shrunk under an open dialog, a
-// registry directory removed while the card list shows its cards, and a registry file that is
-// not a registry of ours.
+// The whole utility where the system is against it: a terminal shrunk under an open dialog, and
+// a registry file that is not a registry of ours.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -101,26 +98,6 @@ TEST_F(HostileEnvironmentScenario, ShrunkTerminalHidesTheDialogAndKeepsItsChoice
     EXPECT_EQ(Leave(), 1);
     EXPECT_EQ(Parameters(),
               LayoutOf(IsaCardKeys(1, 8, 3, 0x300, 10) + IsaCardKeys(2, 8, 13, 0x2A0, 5)));
-}
-
-// A removal confirmed after another program removed the registry's directory: the store reports
-// it, and nothing creates the directory again.
-TEST_F(HostileEnvironmentScenario, RemovalFromAVanishedRegistryIsReportedAndItStaysGone) {
-    const std::string top = PathInDir("gone");
-    setenv("ZOVCFG_REGISTRY", (top + "/sub/registry.db").c_str(), 1);
-    CloseRegistryDatabase();
-    Build(PciCardKeys(1, 4, 3) + PciCardKeys(2, 4, 7));
-    Check([&top] {
-        CloseRegistryDatabase();
-        std::filesystem::remove_all(top);
-    });
-    Alt('r');
-    Alt('c');  // Continue
-    Check([this] { EXPECT_TRUE(Shows("Card1 was not removed")) << screen.Text(); });
-    Press(Key::Enter);
-    ExpectCardList({}, LB_ERR);
-    EXPECT_EQ(Leave(), 1);  // a confirmed removal counts as a change, whatever became of it
-    EXPECT_FALSE(Exists(top));
 }
 
 // A registry file the utility must refuse before it draws anything: exit 2, one line on standard
