@@ -17,7 +17,8 @@
 namespace zov::test {
 
 // Cases of a parameterised test that carry a `name`: it names the test and the case in failure
-// messages. A namespace of cases outside zov::test takes PrintTo in with a using-declaration.
+// messages. The cases' own namespace takes PrintTo in with a using-declaration, since gtest finds
+// it by argument-dependent lookup, which searches only there.
 template <class Case>
 requires requires(const Case& c) {
     std::string(c.name);
