@@ -10,7 +10,7 @@
 namespace zov::test {
 
 void CardStoreFixture::SetUp() {
-    RegistryTest::SetUp();
+    CardStoreTest::SetUp();
     std::string pattern = "/dev/shm/zovint-XXXXXX";
     workDir_ = mkdtemp(pattern.data()) != nullptr ? pattern : Dir();
     setenv("ZOVCFG_REGISTRY", WorkDatabase().c_str(), 1);
@@ -19,13 +19,10 @@ void CardStoreFixture::SetUp() {
 }
 
 void CardStoreFixture::TearDown() {
-    for (const char* name : {"ZOVCFG_FAULT_AT_WRITE", "ZOVCFG_FAULT_MODE", "SystemDrive"}) {
-        unsetenv(name);
-    }
     CloseRegistryDatabase();
     std::error_code ignored;
     std::filesystem::remove_all(workDir_, ignored);  // Dir() too, which the base removes anyway
-    RegistryTest::TearDown();
+    CardStoreTest::TearDown();
 }
 
 void CardStoreFixture::KeepPristine() {

@@ -1,27 +1,23 @@
-// A registry in a test directory with the saved-key file beside it, a pristine copy of the
-// database to go back to between runs, and operations run in a child process that a registry
-// fault can fail or kill at an exact write.
+// The card store's registry in a directory of its own with the saved-key file beside it, a
+// pristine copy of the database to go back to between runs, and operations run in a child
+// process that a registry fault can fail or kill at an exact write.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "card_keys.h"
-#include "registry_test_support.h"
+#include "card_store_test.h"
 
 namespace zov::test {
 
 // Exit status RunInChild reports for a child that SIGKILL ended.
 inline constexpr int kKilledStatus = 128 + 9;
 
-class CardStoreFixture : public RegistryTest {
+class CardStoreFixture : public CardStoreTest {
   protected:
     void SetUp() override;
     void TearDown() override;
-
-    // The Parameters key and everything below it, as text.
-    std::string Parameters() { return Dump(kParametersPath); }
 
     // Remembers the database file as it is now.
     void KeepPristine();

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 #include "card_keys.h"
@@ -10,6 +9,8 @@
 
 namespace zov::test {
 namespace {
+
+using test::PrintTo;  // found by the cases' own namespace
 
 NewCard IsaCard(const char* port, int portIndex, const char* base, const char* irq) {
     return DescribeNewCard(port, portIndex, 0, base, irq);
@@ -31,16 +32,6 @@ std::string BaseConflict(const std::string& base, const std::string& card) {
 
 using AddCardTest = RegistryTest;
 
-TEST_F(AddCardTest, FirstIsaCardIsWrittenExactly) {
-    EXPECT_EQ(AddCard(IsaCard("COM13", 0, "2A0", "7"), 0), std::nullopt);
-    EXPECT_EQ(Dump(kParametersPath),
-              "Card1\n  ZOVBaseAddress = dword:0x2A0\n  ZOVIrq = dword:0x7\n"
-              "Card1\\Port1\n  DOSDeviceName = sz:COM13\n"
-              "Card1\\Port2\n  DOSDeviceName = sz:COM14\n"
-              "Card1\\Port3\n  DOSDeviceName = sz:COM15\n"
-              "Card1\\Port4\n  DOSDeviceName = sz:COM16\n");
-}
-
 // Also: a gap in the numbering is filled by the next card.
 TEST_F(AddCardTest, PciCardGetsOnlyItsPortCountAndPorts) {
     Build(IsaCardKeys(1, 4, 1, 0x200, 5) + PciCardKeys(3, 4, 9));
@@ -59,10 +50,6 @@ struct ConflictCase {
     const char* caption;  // nullptr: no conflict
     std::string text;
 };
-
-void PrintTo(const ConflictCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class AddCardConflictTest : public RegistryTest,
                             public ::testing::WithParamInterface<ConflictCase> {};
@@ -150,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
         ConflictCase{"CardKeyCreatedMeanwhile",
                      PciCardKeys(1, 4, 1) + CardKeys(2, "  Foreign = dword:1\n", 0, 0), 1,
                      PciCard("COM5", 0), "Card Not Added", kCard2Meanwhile}),
-    [](const ::testing::TestParamInfo<ConflictCase>& row) { return row.param.name; });
+    kCaseName);
 
 }  // namespace
 }  // namespace zov::test

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "card_keys.h"
 #include "platform/registry/registry_database.h"
 #include "registry_test_support.h"
 
@@ -21,6 +22,10 @@ class CardStoreTest : public RegistryTest {
         unsetenv("SystemDrive");
         RegistryTest::TearDown();
     }
+    // The Parameters key and everything below it, as text.
+    std::string Parameters() { return Dump(kParametersPath); }
+    std::string SavedKeyFile() const { return Dir() + "/ZOVsavREG"; }
+
     // Makes the k-th registry write from the next opening of the database fail (0: none).
     static void FailAtWrite(int k) {
         if (k == 0) {

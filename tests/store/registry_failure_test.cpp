@@ -51,7 +51,7 @@ class RegistryFailureTest : public CardStoreTest {
         EXPECT_TRUE(change.reportStart == nullptr || failure->rfind(change.reportStart, 0) == 0)
             << *failure;
         EXPECT_EQ(Dump(kParametersPath), before);
-        EXPECT_FALSE(Exists(Dir() + "/ZOVsavREG"));
+        EXPECT_FALSE(Exists(SavedKeyFile()));
     }
 };
 
@@ -82,20 +82,18 @@ TEST_F(RegistryFailureTest, ChangeThatFailsAtAnyWriteLeavesNoTraceAndSaysSo) {
 // the statement or the whole transaction itself, and the rest must not commit piecemeal.
 TEST_F(RegistryFailureTest, DiskFailingInTheMiddleOfAChangeLeavesNothingCommitted) {
     for (const int failure : {SQLITE_IOERR_WRITE, SQLITE_FULL}) {
-        {
-            const Change& change = kChanges[1];  // the removal
-            const std::string name = change.name + std::to_string(failure);
-            SCOPED_TRACE(name);
-            FourCardsIn(name + "-counted");
-            FailDiskWriteAt(0);
-            ASSERT_EQ(change.run(), std::nullopt);
-            const int writes = DiskWrites();
-            const std::string before = FourCardsIn(name);
-            FailDiskWriteAt(writes / 2, failure);
-            ExpectFailedWithNoTrace(change, change.run(), before);
-            EXPECT_GE(DiskWrites(), writes / 2) << "the disk never failed";
-            FailDiskWriteAt(0);
-        }
+        const Change& change = kChanges[1];  // the removal
+        const std::string name = change.name + std::to_string(failure);
+        SCOPED_TRACE(name);
+        FourCardsIn(name + "-counted");
+        FailDiskWriteAt(0);
+        ASSERT_EQ(change.run(), std::nullopt);
+        const int writes = DiskWrites();
+        const std::string before = FourCardsIn(name);
+        FailDiskWriteAt(writes / 2, failure);
+        ExpectFailedWithNoTrace(change, change.run(), before);
+        EXPECT_GE(DiskWrites(), writes / 2) << "the disk never failed";
+        FailDiskWriteAt(0);
     }
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <ostream>
 #include <string>
 
 #include "card_keys.h"
@@ -12,6 +11,8 @@
 
 namespace zov::test {
 namespace {
+
+using test::PrintTo;  // found by the cases' own namespace
 
 NewCardRequest Isa(uint32_t ports, std::optional<DWORD> base = std::nullopt,
                    std::optional<DWORD> irq = std::nullopt,
@@ -33,10 +34,6 @@ struct AutoCase {
     uint32_t firstCom;
     const char* refusal;  // nullptr: added
 };
-
-void PrintTo(const AutoCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class RequestedCardTest : public RegistryTest, public ::testing::WithParamInterface<AutoCase> {};
 
@@ -87,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         AutoCase{"AGivenPortInConflictIsRefused", PciCardKeys(1, 4, 1),
                  Isa(4, std::nullopt, std::nullopt, 3), 0, 0, 0, "Starting Port Conflict"},
         AutoCase{"NinthCardIsRefused", PciCards(8), Pci(4), 0, 0, 0, "Error Adding Card"}),
-    [](const ::testing::TestParamInfo<AutoCase>& row) { return row.param.name; });
+    kCaseName);
 
 }  // namespace
 }  // namespace zov::test

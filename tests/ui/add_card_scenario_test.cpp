@@ -2,15 +2,21 @@
 // groups, the conflict boxes, the card limit and what ends up in the registry.
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app_scenario.h"
+#include "cli/card_commands.h"
 #include "store/card_globals.h"
 #include "ui/res/resource.h"
 
 namespace zov::test {
 namespace {
+
+using test::PrintTo;  // found by the cases' own namespace
 
 // What the settings dialog shows in its ISA state: the three lists and the set port count.
 struct Choices {
@@ -115,18 +121,32 @@ struct Conflict {
     const char* named;  // a piece of the message that says what conflicts
 };
 
-void PrintTo(const Conflict& conflict, std::ostream* out) {
-    *out << conflict.name;
+// The caption and text of the card command's refusal of the dialog's choices below.
+std::pair<std::string, std::string> RefusalOfTheCommand() {
+    std::string words[] = {"zovcfg", "add",     "isa", "--base", "2A0",   "--irq",
+                           "7",      "--ports", "16",  "--com",  "COM21", "--json"};
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(cli::RunCardCommands(static_cast<int>(argv.size()), argv.data(), out, err), 3);
+    const nlohmann::json error = nlohmann::json::parse(out.str()).at("error");
+    return {error.at("caption").get<std::string>(), error.at("message").get<std::string>()};
 }
 
 class AddCardConflict : public AddCardScenario, public ::testing::WithParamInterface<Conflict> {};
 
 // The choices are "2A0", "7", "COM21" and 16 ports (COM21 to COM36); the one card in each
-// registry collides with one of them.
-TEST_P(AddCardConflict, BoxOverTheOpenDialogKeepsEveryChoice) {
+// registry collides with one of them. The box says what the card command says, since both take
+// the refusal from the card store.
+TEST_P(AddCardConflict, BoxOverTheOpenDialogKeepsEveryChoiceAndSaysWhatTheCommandSays) {
     const Conflict conflict = GetParam();
     Build(conflict.card);
     const std::string before = Parameters();
+    const std::pair<std::string, std::string> command = RefusalOfTheCommand();
+    EXPECT_EQ(command.first, conflict.caption);
     Choices chosen = kPicked;
     chosen.portCountButton = IDC_PORTS_16;
     OpenSettings();
@@ -135,8 +155,9 @@ TEST_P(AddCardConflict, BoxOverTheOpenDialogKeepsEveryChoice) {
     Press(Key::Down);
     ExpectSettings(chosen);
     Alt('d');
-    Check([this, conflict] {
-        EXPECT_EQ(Caption(), conflict.caption);
+    Check([this, conflict, command] {
+        EXPECT_EQ(Caption(), command.first);
+        EXPECT_EQ(ControlText(IDC_STATIC), command.second);
         EXPECT_TRUE(Shows(conflict.named)) << screen.Text();
         const HWND owner = GetWindow(Front(), GW_OWNER);
         ASSERT_NE(owner, nullptr);
@@ -158,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "Irq Conflict", "Irq 7"},
                       Conflict{"StartingPort", PciCardKeys(1, 8, 30), "Card1\tPCI\t8\tCOM30\t",
                                "Starting Port Conflict", "COM21 to COM36"}),
-    [](const ::testing::TestParamInfo<Conflict>& row) { return row.param.name; });
+    kCaseName);
 
 // Nine card keys made by other means: Add is still enabled and shows the notice instead of the
 // settings dialog; the list stays as it was, even when the registry changed meanwhile.

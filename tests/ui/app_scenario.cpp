@@ -24,13 +24,6 @@ bool FindCloseBox(const MemoryTerminal& screen, const std::string& caption, int*
     return false;
 }
 
-Credentials NonAdministrator() {
-    Credentials user = Credentials::OfProcess();
-    user.gid = 4242;
-    user.supplementary_groups = {4242};
-    return user;
-}
-
 int AppScenario::RunApp() {
     char name[] = "zovcfg";
     char* argv[] = {name, nullptr};

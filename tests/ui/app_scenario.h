@@ -16,8 +16,6 @@ namespace zov::test {
 
 // Finds the close box on the screen line of the caption, right of it; false when there is none.
 bool FindCloseBox(const MemoryTerminal& screen, const std::string& caption, int* x, int* y);
-// The process's own credentials without the administrators' group.
-Credentials NonAdministrator();
 
 using Rows = std::vector<std::string>;
 
@@ -57,7 +55,6 @@ class AppScenario : public CardStoreTest {
     static std::string ControlText(int controlId);
     bool Shows(const std::string& text) const;
 
-    std::string Parameters() { return Dump(kParametersPath); }
     // The dump of the Parameters key of a registry that holds just these cards, built in a
     // scratch database so that the test's own registry stays as it is.
     std::string LayoutOf(const std::string& cards);

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
 #include <string>
 
 #include "app_scenario.h"
@@ -14,14 +13,35 @@
 namespace zov::test {
 namespace {
 
+using test::PrintTo;  // found by the cases' own namespace
+
 using CardListScenario = AppScenario;
 
 TEST_F(CardListScenario, NonAdministratorMayOnlyOpenPropertiesAndIsToldWhy) {
     Build(PciCardKeys(1, 8, 3));
-    ScopedProcessCredentials asUser(NonAdministrator());
+    ScopedProcessCredentials asUser(InGroup(4242));
     ExpectCardList({"Card1\tPCI\t8\tCOM3\t"}, 0, "P--");
     Check(
         [this] { EXPECT_TRUE(Shows("Read-only: adding or removing cards needs administrator")); });
+    EXPECT_EQ(Leave(), 0);
+}
+
+// The fields of a row stand in the columns of the headings above them, as the card list sets
+// its tab stops: the row is pinned to the headings, cell for cell.
+TEST_F(CardListScenario, RowFieldsStandInTheColumnsOfTheHeadings) {
+    Build(IsaCardKeys(1, 8, 13));
+    Check([this] {
+        int headingX = 0;
+        int headingY = 0;
+        int rowX = 0;
+        int rowY = 0;
+        ASSERT_TRUE(screen.Find("ZOVCards         BusType    Port Count   Starting Port", &headingX,
+                                &headingY) &&
+                    screen.Find("Card1             ISA           8    COM13  ", &rowX, &rowY))
+            << screen.Text();
+        EXPECT_EQ(rowX, headingX);
+        EXPECT_EQ(rowY, headingY + 2);
+    });
     EXPECT_EQ(Leave(), 0);
 }
 
@@ -37,10 +57,6 @@ struct ButtonCase {
     std::size_t rowsAfter;
     int exitCode;
 };
-
-void PrintTo(const ButtonCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class CardListButtons : public AppScenario, public ::testing::WithParamInterface<ButtonCase> {
   protected:
@@ -101,16 +117,12 @@ INSTANTIATE_TEST_SUITE_P(
         ButtonCase{"LastRemovedTurnsPropertiesAndRemoveOff", PciCards(1), "PAR", "r", "-A-", 0, 1},
         ButtonCase{"ConfirmationThatCannotOpenRemovesNothing", PciCards(2), "PAR", "u", "PAR", 2,
                    0}),
-    [](const ::testing::TestParamInfo<ButtonCase>& test) { return test.param.name; });
+    kCaseName);
 
 struct WayOut {
     const char* name;
     std::function<void(MemoryTerminal&)> leave;
 };
-
-void PrintTo(const WayOut& way, std::ostream* out) {
-    *out << way.name;
-}
 
 class CardListWayOut : public AppScenario, public ::testing::WithParamInterface<WayOut> {};
 
@@ -136,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WayOut{"EnterInTheList", [](MemoryTerminal& s) { s.PushKey(Key::Enter); }},
                       WayOut{"CloseButton", [](MemoryTerminal& s) { s.PushCharacter(U'c', true); }},
                       WayOut{"CloseBox", ClickTheCloseBox}),
-    [](const ::testing::TestParamInfo<WayOut>& row) { return row.param.name; });
+    kCaseName);
 
 }  // namespace
 }  // namespace zov::test

@@ -2,7 +2,6 @@
 // registry afterwards, a removal the registry refuses, and the notices of an empty list.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,8 @@
 
 namespace zov::test {
 namespace {
+
+using test::PrintTo;  // found by the cases' own namespace
 
 const Rows kThreeRows = {"Card1\tPCI\t8\tCOM3\t", "Card2\tISA\t4\tCOM11\t",
                          "Card3\tPCI\t4\tCOM15\t"};
@@ -64,7 +65,7 @@ TEST_P(RemoveCardAnswer, ContinueRemovesCardTwoAndMovesCardThreeDownAbortChanges
     Check([confirms] { EXPECT_EQ(g_nChangeCount, confirms ? 1 : 0); });
     EXPECT_EQ(Leave(), confirms ? 1 : 0);
     EXPECT_EQ(Parameters(), expected);
-    EXPECT_FALSE(Exists(PathInDir("ZOVsavREG"))) << "the saved-key file was left behind";
+    EXPECT_FALSE(Exists(SavedKeyFile())) << "the saved-key file was left behind";
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, RemoveCardAnswer, ::testing::Bool(),
@@ -102,7 +103,7 @@ TEST_F(RemoveCardScenario, FailedRemovalIsReportedLeavesTheRegistryAndStillCount
     Check([] { EXPECT_EQ(g_nChangeCount, 1); });
     EXPECT_EQ(Leave(), 1);
     EXPECT_EQ(Parameters(), before);
-    EXPECT_FALSE(Exists(PathInDir("ZOVsavREG"))) << "the saved-key file was left behind";
+    EXPECT_FALSE(Exists(SavedKeyFile())) << "the saved-key file was left behind";
 }
 
 // The notices of an empty list: a card key without a Port1 key is counted but has no row, so
@@ -114,10 +115,6 @@ struct Notice {
     const char* lastLine;  // short enough to stand on one screen line
     bool closeByOk;        // else by Escape
 };
-
-void PrintTo(const Notice& notice, std::ostream* out) {
-    *out << notice.name;
-}
 
 class RemoveCardEmptyListNotice : public RemoveCardScenario,
                                   public ::testing::WithParamInterface<Notice> {};
@@ -140,13 +137,13 @@ TEST_P(RemoveCardEmptyListNotice, ExplainsAndChangesNothing) {
     EXPECT_EQ(Parameters(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Notices, RemoveCardEmptyListNotice,
-    ::testing::Values(Notice{"Properties", 'p', "Error Displaying Card Properties",
-                             "Cannot display any  Properties.", true},
-                      Notice{"Remove", 'r', "Error Removing  Card", "Cannot remove any card.",
-                             false}),
-    [](const ::testing::TestParamInfo<Notice>& row) { return row.param.name; });
+INSTANTIATE_TEST_SUITE_P(Notices, RemoveCardEmptyListNotice,
+                         ::testing::Values(Notice{"Properties", 'p',
+                                                  "Error Displaying Card Properties",
+                                                  "Cannot display any  Properties.", true},
+                                           Notice{"Remove", 'r', "Error Removing  Card",
+                                                  "Cannot remove any card.", false}),
+                         kCaseName);
 
 }  // namespace
 }  // namespace zov::test

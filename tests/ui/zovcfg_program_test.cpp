@@ -3,35 +3,17 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app_scenario.h"
-#include "platform/format.h"
 #include "pty_session.h"
 
 namespace zov::test {
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string output;  // standard output and standard error together
-};
-
 class ZovcfgProgram : public AppScenario {
   protected:
-    // Runs zovcfg with standard input from /dev/null, so without a terminal.
-    Outcome RunWithoutTerminal(const std::string& arguments) {
-        const std::string output = PathInDir("output");
-        const int status = std::system(
-            FormatText("ZOVCFG_REGISTRY='%s' '%s' %s </dev/null >'%s' 2>&1", DatabasePath().c_str(),
-                       ZOVCFG_EXECUTABLE, arguments.c_str(), output.c_str())
-                .c_str());
-        const std::vector<std::uint8_t> bytes = ReadFileBytes(output);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, {bytes.begin(), bytes.end()}};
-    }
-
     PtySession::Options InTerminal() const {
         PtySession::Options options;
         options.program = ZOVCFG_EXECUTABLE;
@@ -59,19 +41,20 @@ TEST_F(ZovcfgProgram, ShowsTheCardsInATerminalAndClosesWithNothingChanged) {
 // --version needs no terminal; other arguments and a missing terminal exit 2.
 TEST_F(ZovcfgProgram, AnswersWithoutATerminal) {
     const struct {
-        const char* arguments;
+        std::vector<std::string> arguments;
         int exitCode;
         const char* start;  // how the output begins
         bool oneLine;
-    } kCases[] = {{"--version", 0, "zovcfg ", true},
-                  {"--frobnicate", 2, "zovcfg: unexpected argument", false},
-                  {"", 2, "zovcfg: ", true}};
+    } kCases[] = {{{"--version"}, 0, "zovcfg ", true},
+                  {{"--frobnicate"}, 2, "zovcfg: unexpected argument", false},
+                  {{}, 2, "zovcfg: ", true}};
     for (const auto& c : kCases) {
-        const Outcome outcome = RunWithoutTerminal(c.arguments);
-        EXPECT_EQ(outcome.exitCode, c.exitCode) << c.arguments;
-        EXPECT_EQ(outcome.output.rfind(c.start, 0), 0U) << c.arguments << ": " << outcome.output;
-        EXPECT_TRUE(!c.oneLine || outcome.output.find('\n') == outcome.output.size() - 1)
-            << outcome.output;
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        const ProgramRun run = RunWithoutTerminal(ZOVCFG_EXECUTABLE, c.arguments, Dir());
+        const std::string output = run.out + run.err;
+        EXPECT_EQ(run.status, c.exitCode);
+        EXPECT_EQ(output.rfind(c.start, 0), 0U) << output;
+        EXPECT_TRUE(!c.oneLine || output.find('\n') == output.size() - 1) << output;
     }
 }
 

@@ -1,7 +1,5 @@
 // The built zovreg executable: exit statuses, streams and the terminal question.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -14,26 +12,8 @@ namespace {
 
 class ExecutableTest : public ZovregTest {
   protected:
-    // Runs the executable in a new session, so it has no controlling terminal, with stdin from
-    // /dev/null and stdout and stderr collected in files.
-    ToolRun RunExecutable(std::vector<std::string> args) {
-        const std::string out = PathInDir("stdout");
-        const std::string err = PathInDir("stderr");
-        const int status = RunInChild([&] {
-            setsid();
-            dup2(open("/dev/null", O_RDONLY), 0);
-            dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
-            dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-            std::string program = ZOVREG_EXECUTABLE;
-            std::vector<char*> argv = {program.data()};
-            for (std::string& arg : args) {
-                argv.push_back(arg.data());
-            }
-            argv.push_back(nullptr);
-            execv(program.c_str(), argv.data());
-            return 127;
-        });
-        return {status, ReadText(out), ReadText(err)};
+    ToolRun RunExecutable(const std::vector<std::string>& args) {
+        return RunWithoutTerminal(ZOVREG_EXECUTABLE, args, Dir());
     }
 };
 

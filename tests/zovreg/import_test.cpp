@@ -18,29 +18,6 @@ class ImportTest : public ZovregTest {
     }
 };
 
-TEST_F(ImportTest, HandWrittenRegedit4AndVersion5Files) {
-    const ToolRun v4 = ImportText(
-        "REGEDIT4\r\n\r\n; the third card, written by hand\r\n"
-        "[HKEY_LOCAL_MACHINE\\SYSTEM\\Card3]\r\n\"ZOVIrq\"=dword:0000000f\r\n\r\n"
-        "[HKLM\\SYSTEM\\Card3\\Port1]\r\n\"DOSDeviceName\"=\"COM5\"\r\n");
-    ASSERT_EQ(v4.status, 0) << v4.err;
-    EXPECT_EQ(v4.err, "");
-    EXPECT_EQ(Dump("SYSTEM\\Card3"), "  ZOVIrq = dword:0xF\nPort1\n  DOSDeviceName = sz:COM5\n");
-    // UTF-16 with a BOM, the euro sign in the default value.
-    const ToolRun v5 = ImportText(
-        "\xFF\xFE" +
-        AsciiToUtf16Le("Windows Registry Editor Version 5.00\r\n\r\n[HKLM\\SYSTEM\\Text]\r\n@=\"") +
-        "\xAC\x20"s +
-        AsciiToUtf16Le("\"\r\n\"Expand\"=hex(2):25,00,54,00,25,00,00,00\r\n"
-                       "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
-                       "\"Qword\"=hex(b):2a,00,00,00,00,00,00,00\r\n"));
-    ASSERT_EQ(v5.status, 0) << v5.err;
-    EXPECT_EQ(
-        Dump("SYSTEM\\Text"),
-        "  @ = sz:\xE2\x82\xAC\n  Expand = hex(2):25 54 25 00\n  Multi = hex(7):61 00 62 00 00\n"
-        "  Qword = hex(11):2a 00 00 00 00 00 00 00\n");
-}
-
 TEST_F(ImportTest, DeletesKeysAndValuesAndLaterLinesWinInFileOrder) {
     BuildTwoCards();
     const ToolRun run = ImportText(FormatText(

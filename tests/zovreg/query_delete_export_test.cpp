@@ -74,34 +74,25 @@ TEST_F(DeleteVerbTest, AsksFirstAndDeletesOnlyOnYesOrForceAndReportsMissingKeys)
     EXPECT_EQ(Dump("SYSTEM"), "");
 }
 
-TEST_F(ExportTest, ReplacesASymbolicLinkInsteadOfWritingThroughIt) {
+// A link in the file's place is replaced, never written through, by a file that takes the
+// umask; a file in its place keeps its mode.
+TEST_F(ExportTest, ReplacesALinkOrAFileAndKeepsOnlyTheFilesMode) {
     BuildTwoCards();
     WriteText(PathInDir("victim"), "precious");
-    ASSERT_EQ(symlink(PathInDir("victim").c_str(), PathInDir("out.reg").c_str()), 0);
-    const mode_t old_mask = umask(027);
-    const ToolRun run = Run({"export", "HKLM\\SYSTEM", PathInDir("out.reg"), "--format=regedit4"});
-    umask(old_mask);
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(ReadText(PathInDir("victim")), "precious");
-    struct stat info {};
-    ASSERT_EQ(lstat(PathInDir("out.reg").c_str(), &info), 0);
-    EXPECT_TRUE(S_ISREG(info.st_mode));
-    EXPECT_EQ(info.st_mode & 0777, 0640U) << "the new file takes the umask";
-    EXPECT_EQ(ReadText(PathInDir("out.reg")).rfind("REGEDIT4\r\n", 0), 0U);
-}
-
-TEST_F(ExportTest, KeepsTheModeOfTheFileItReplaces) {
-    BuildTwoCards();
+    ASSERT_EQ(symlink(PathInDir("victim").c_str(), PathInDir("link.reg").c_str()), 0);
     WriteText(PathInDir("backup.reg"), "old");
     ASSERT_EQ(chmod(PathInDir("backup.reg").c_str(), 0600), 0);
-    const mode_t old_mask = umask(022);
-    const ToolRun run = Run({"export", "HKLM\\SYSTEM", PathInDir("backup.reg")});
+    const mode_t old_mask = umask(027);
+    for (const auto& [file, mode] : {std::pair{"link.reg", 0640U}, {"backup.reg", 0600U}}) {
+        EXPECT_EQ(Run({"export", "HKLM\\SYSTEM", PathInDir(file), "--format=regedit4"}).status, 0);
+        struct stat info {};
+        EXPECT_EQ(lstat(PathInDir(file).c_str(), &info), 0);
+        EXPECT_TRUE(S_ISREG(info.st_mode)) << file;
+        EXPECT_EQ(info.st_mode & 0777, mode) << file;
+        EXPECT_EQ(ReadText(PathInDir(file)).rfind("REGEDIT4\r\n", 0), 0U) << file;
+    }
     umask(old_mask);
-    ASSERT_EQ(run.status, 0) << run.err;
-    struct stat info {};
-    ASSERT_EQ(stat(PathInDir("backup.reg").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600U);
-    EXPECT_NE(ReadText(PathInDir("backup.reg")), "old");
+    EXPECT_EQ(ReadText(PathInDir("victim")), "precious");
 }
 
 // Every place zovreg prints a name, data or a piece of a file or of its arguments.

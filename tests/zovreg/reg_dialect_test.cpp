@@ -2,7 +2,6 @@
 // must hold afterwards what Windows holds.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,8 @@
 
 namespace zov::test {
 namespace {
+
+using test::PrintTo;  // found by the cases' own namespace
 
 using namespace std::string_literals;
 
@@ -20,10 +21,6 @@ struct DialectCase {
     std::vector<std::string> options = {};
 };
 
-void PrintTo(const DialectCase& value, std::ostream* out) {
-    *out << value.name;
-}
-
 class RegDialectTest : public ZovregTest, public ::testing::WithParamInterface<DialectCase> {};
 
 TEST_P(RegDialectTest, ImportsAndHoldsWhatWindowsHolds) {
@@ -33,6 +30,7 @@ TEST_P(RegDialectTest, ImportsAndHoldsWhatWindowsHolds) {
     args.insert(args.end(), row.options.begin(), row.options.end());
     const ToolRun run = Run(args);
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");  // nothing to say on success
     EXPECT_EQ(Dump("K"), row.holds);
 }
 
@@ -77,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
             "NamesDifferingOnlyInCaseAreOneName",
             "REGEDIT4\n[HKLM\\K\\\xC9]\n\"\xC4\"=dword:1\n[HKLM\\k\\\xE9]\n\"\xE4\"=dword:2\n",
             "\xC3\x89\n  \xC3\x84 = dword:0x2\n"}),
-    [](const ::testing::TestParamInfo<DialectCase>& row) { return row.param.name; });
+    kCaseName);
 
 // A Windows-1252 file read and written again in another code page and back gives the same bytes.
 TEST_F(ZovregTest, CodePageRoundTripKeepsTheBytes) {

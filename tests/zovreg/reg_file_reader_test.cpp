@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <ostream>
 #include <string>
 
 #include "platform/format.h"
@@ -15,6 +14,8 @@ namespace {
 using namespace std::string_literals;
 using Kind = RegOperation::Kind;
 using test::Bytes;
+using test::kCaseName;
+using test::PrintTo;  // found by the cases' own namespace
 using test::ToolRun;
 
 RegFileContents MustRead(const std::string& bytes) {
@@ -94,11 +95,6 @@ struct Malformed {
     Through through = kReader;
 };
 
-// Failure messages name the case instead of dumping its bytes.
-void PrintTo(const Malformed& value, std::ostream* out) {
-    *out << value.name;
-}
-
 class RegFileReaderRefuses : public test::ZovregTest,
                              public ::testing::WithParamInterface<Malformed> {};
 
@@ -172,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                       test::AsciiToUtf16Le("\"\r\n"),
                   3, "surrogate"},
         Malformed{"BigEndianFile", "\xFE\xFF", 1, "big-endian"}),
-    [](const ::testing::TestParamInfo<Malformed>& row) { return row.param.name; });
+    kCaseName);
 
 }  // namespace
 }  // namespace zov::reg

@@ -11,11 +11,7 @@
 
 namespace zov::test {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using ToolRun = ProgramRun;
 
 inline constexpr const char* kParameters =
     "SYSTEM\\CurrentControlSet\\Services\\ZOVCOM\\Parameters";

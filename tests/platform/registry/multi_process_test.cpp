@@ -1,7 +1,6 @@
-// What only another process or another user shows: read-only users, a process killed in the
-// middle of a transaction, and two processes writing at the same time.
+// What only another process or another user shows: read-only users, and two processes writing
+// at the same time. (A process killed in the middle of a change: tests/integrity/crash_safety.)
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -84,37 +83,6 @@ TEST_F(MultiProcessTest, ReaderOnlyUserReadsButCannotWriteAndNoReaderIsDenied) {
                      std::string::npos});
         }),
         0);
-}
-
-TEST_F(MultiProcessTest, KilledAtAnyWriteOfATransactionItIsAllOrNothing) {
-    // The scope makes 4 values (2 writes each) and commits (write 9).
-    constexpr int kWrites = 9;
-    const std::vector<std::uint8_t> file_before = ReadFileBytes(DatabasePath());
-    for (int at = 1; at <= kWrites + 1; ++at) {
-        const int exit_code = RunInChild([at] {
-            setenv("ZOVCFG_FAULT_AT_WRITE", FormatText("%d", at).c_str(), 1);
-            setenv("ZOVCFG_FAULT_MODE", "kill", 1);
-            CloseRegistryDatabase();
-            RegistryTransaction transaction;
-            for (const char* name : {"A", "B", "C", "D"}) {
-                if (SetDword("P\\Card1", name, 1) != ERROR_SUCCESS) {
-                    return 1;
-                }
-            }
-            return transaction.Commit() == ERROR_SUCCESS ? 0 : 2;
-        });
-        CloseRegistryDatabase();
-        if (at == kWrites) {  // killed at the commit: the file is as it was
-            EXPECT_EQ(ReadFileBytes(DatabasePath()), file_before);
-        }
-        const bool killed = at <= kWrites;
-        EXPECT_EQ(exit_code, killed ? 128 + SIGKILL : 0) << "killed at write " << at;
-        // ZOVIrq alone (21 characters) or with all four new values (64 more), nothing between.
-        EXPECT_EQ(Dump("P\\Card1").size(), killed ? 21U : 85U) << "killed at write " << at;
-        if (at == kWrites) {  // and the dead process's locks are gone
-            EXPECT_EQ(SetDword("P\\Card2", "ZOVIrq", 7), ERROR_SUCCESS);
-        }
-    }
 }
 
 TEST_F(MultiProcessTest, TwoProcessesWritingAtOnceLoseNothing) {

@@ -82,7 +82,7 @@ class PermissionModelTest : public RegistryTest {
 };
 
 TEST_F(PermissionModelTest, FirstWriteMakesGroupZeroTheWritersWhateverTheUmask) {
-    for (const mode_t mask : {mode_t{022}, mode_t{077}}) {
+    for (const mode_t mask : {mode_t{0}, mode_t{022}, mode_t{077}}) {
         SCOPED_TRACE(mask);
         CloseRegistryDatabase();
         std::filesystem::remove_all(PathInDir("var"));

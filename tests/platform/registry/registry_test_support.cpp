@@ -1,5 +1,6 @@
 #include "registry_test_support.h"
 
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -192,6 +193,13 @@ bool RegistryTest::Exists(const std::string& path) const {
     return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
 
+Credentials InGroup(gid_t group) {
+    Credentials user = Credentials::OfProcess();
+    user.gid = group;
+    user.supplementary_groups = {group};
+    return user;
+}
+
 void EnablePrivilege(const char* name) {
     HANDLE token = nullptr;
     ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token));
@@ -224,6 +232,31 @@ int RunInChild(const std::function<int()>& body) {
         return -1;
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+ProgramRun RunWithoutTerminal(const std::string& program, std::vector<std::string> arguments,
+                              const std::string& directory) {
+    const std::string out = directory + "/stdout";
+    const std::string err = directory + "/stderr";
+    arguments.insert(arguments.begin(), program);
+    const int status = RunInChild([&] {
+        setsid();
+        dup2(open("/dev/null", O_RDONLY), 0);
+        dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+        dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        return 127;
+    });
+    const auto text = [](const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    };
+    return {status, text(out), text(err)};
 }
 
 bool BecomeNobody() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,18 @@
 #include "platform/win32.h"
 
 namespace zov::test {
+
+// Cases of a parameterised test that carry a `name`: it names the test and the case in failure
+// messages. The cases' own namespace takes PrintTo in with a using-declaration, since gtest finds
+// it by argument-dependent lookup, which searches only there.
+template <class Case>
+requires requires(const Case& c) {
+    std::string(c.name);
+}
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+inline constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
 
 // Each test gets its own temporary directory (mkdtemp under /tmp) and ZOVCFG_REGISTRY pointing
 // at registry.db inside it; the process's connection is closed before and after. Run by a user
@@ -51,6 +64,10 @@ class RegistryTest : public ::testing::Test {
     std::optional<ScopedProcessCredentials> administrator_;
 };
 
+// The process's own user with `group` as its only group: 0 makes an administrator, any other
+// group an ordinary user.
+Credentials InGroup(gid_t group);
+
 // Turns the named privilege (SE_BACKUP_NAME, SE_RESTORE_NAME) on for the process.
 void EnablePrivilege(const char* name);
 // Turns every privilege of the process off.
@@ -59,6 +76,17 @@ void DisableAllPrivileges();
 // Runs body in a forked child and returns its exit code, or 128 + the signal that ended it.
 // The child ends with _exit, so nothing of the parent's test state runs twice.
 int RunInChild(const std::function<int()>& body);
+
+// What a program left: its exit code (or 128 + the signal that ended it) and its two streams.
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+// Runs program in a session of its own, so without a controlling terminal, with standard input
+// from /dev/null; its streams pass through files in directory.
+ProgramRun RunWithoutTerminal(const std::string& program, std::vector<std::string> arguments,
+                              const std::string& directory);
 
 // In a child: drops to the user nobody; false when that fails.
 bool BecomeNobody();

@@ -8,38 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/format.h"
+#include "event_text.h"
 
-namespace zov {
+namespace zov::test {
 namespace {
-
-constexpr const char* kKeyNames[] = {
-    "Character", "Enter", "Escape", "Tab", "BackTab", "Backspace", "Delete", "Insert", "Up", "Down",
-    "Left",      "Right", "Home",   "End", "PageUp",  "PageDown",  "F1",     "F2",     "F3", "F4",
-    "F5",        "F6",    "F7",     "F8",  "F9",      "F10",       "F11",    "F12",
-};
-
-std::string Describe(const Event& event) {
-    switch (event.type) {
-        case Event::Type::Key: {
-            std::string text = kKeyNames[static_cast<int>(event.key.key)];
-            if (event.key.key == Key::Character) {
-                text += FormatText(" U+%04X", static_cast<unsigned>(event.key.ch));
-            }
-            text += event.key.alt ? " alt" : "";
-            text += event.key.shift ? " shift" : "";
-            text += event.key.ctrl ? " ctrl" : "";
-            return text;
-        }
-        case Event::Type::Mouse:
-            return FormatText("mouse %d %d at %d,%d", static_cast<int>(event.mouse.action),
-                              event.mouse.button, event.mouse.x, event.mouse.y);
-        case Event::Type::Redraw:
-            return "redraw";
-        default:
-            return "other";
-    }
-}
 
 // A sequence the terminal's description names in a form no standard has: it must win.
 const std::vector<InputTranslator::KnownSequence> kKnown = {
@@ -75,8 +47,8 @@ TEST(InputTranslator, DecodesKnownKeysSwallowsTheRestAndJoinsSplitReads) {
         {"Alt as an Escape prefix", {"\x1bx\x1b\x1bOB"}, "Character U+0078 alt; Down alt"},
         {"SGR mouse",
          {"\x1b[<0;240;5M\x1b[<0;240;5m\x1b[<65;10;3M"},
-         "mouse 0 1 at 239,4; mouse 1 1 at 239,4; mouse 3 5 at 9,2"},
-        {"X10 mouse", {"\x1b[M !!\x1b[M#!!"}, "mouse 0 1 at 0,0; mouse 1 1 at 0,0"},
+         "mouse Press 1 at 239,4; mouse Release 1 at 239,4; mouse WheelDown 5 at 9,2"},
+        {"X10 mouse", {"\x1b[M !!\x1b[M#!!"}, "mouse Press 1 at 0,0; mouse Release 1 at 0,0"},
         {"unknown keys and reports swallowed",
          {"\x1b[99~\x1b[?1;2c\x1b]11;rgb:0/0/0\x07\x1b[200~\x1b[I\x1bO2T\x1b[1;2;3A"},
          ""},
@@ -84,13 +56,13 @@ TEST(InputTranslator, DecodesKnownKeysSwallowsTheRestAndJoinsSplitReads) {
         {"a stray byte ends a broken sequence", {"\x1b[1\x01"}, "Character U+0061 ctrl"},
         {"split sequence", {"\x1b", "[", "1", "~"}, "Home"},
         {"split UTF-8", {"\xc3", "\xa9"}, "Character U+00E9"},
-        {"split mouse report", {"\x1b[<0;1", "0;3M"}, "mouse 0 1 at 9,2"},
+        {"split mouse report", {"\x1b[<0;1", "0;3M"}, "mouse Press 1 at 9,2"},
         {"lone Escape after the delay", {"\x1b"}, "Escape", true},
         {"two Escapes", {"\x1b\x1b"}, "Escape; Escape", true},
         {"Alt+[ after the delay", {"\x1b["}, "Character U+005B alt", true},
         {"Alt+P after the delay", {"\x1bP"}, "Character U+0050 alt", true},
         {"a cut sequence is dropped", {"\x1b[1;"}, "", true},
-        {"Escape before a mouse report", {"\x1b\x1b[<0;1;1M"}, "Escape; mouse 0 1 at 0,0"},
+        {"Escape before a mouse report", {"\x1b\x1b[<0;1;1M"}, "Escape; mouse Press 1 at 0,0"},
     };
     for (const Case& c : cases) {
         InputTranslator translator(kKnown, true);
@@ -107,7 +79,7 @@ TEST(InputTranslator, DecodesKnownKeysSwallowsTheRestAndJoinsSplitReads) {
         }
         std::string described;
         for (const Event& event : events) {
-            described += (described.empty() ? "" : "; ") + Describe(event);
+            described += (described.empty() ? "" : "; ") + EventText(event);
         }
         EXPECT_EQ(described, c.events) << c.what;
         EXPECT_FALSE(translator.Waiting()) << c.what << ": bytes left waiting";
@@ -118,8 +90,8 @@ TEST(InputTranslator, EightBitCharactersWithoutUtf8) {
     InputTranslator translator({}, false);
     const std::vector<Event> events = translator.Feed("\xe9\x85");
     ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(Describe(events[0]), "Character U+00E9");
+    EXPECT_EQ(EventText(events[0]), "Character U+00E9");
 }
 
 }  // namespace
-}  // namespace zov
+}  // namespace zov::test

@@ -167,40 +167,4 @@ TEST(DialogTemplates, EachOnceAndThePropertyEditsReadOnlyAndEnabled) {
     EXPECT_EQ(edits, 7);
 }
 
-// The list's column headings stand over the fields of a row, as the census sets its tab stops.
-void ExpectHeadingsOverTheirFields(const zov::MemoryTerminal& terminal) {
-    for (const auto& [heading, field] : {std::pair{"ZOVCards", "Card1"},
-                                         {"BusType", "ISA"},
-                                         {"Port Count", "8 "},
-                                         {"Starting Port", "COM13"}}) {
-        int overX = 0;
-        int overY = 0;
-        int underX = 0;
-        int underY = 0;
-        ASSERT_TRUE(terminal.Find(heading, &overX, &overY) &&
-                    terminal.Find(field, &underX, &underY))
-            << terminal.Text();
-        EXPECT_LT(overY, underY) << heading;
-        EXPECT_LE(std::abs(overX - underX), 5) << heading;
-    }
-}
-
-TEST(CardListTemplate, HeadingWordsStandOverTheirListColumns) {
-    bool checked = false;
-    const auto fillAndCheck = [&](HWND dialog, zov::MemoryTerminal& terminal) {
-        const int stops[3] = {72, 125, 145};
-        SendDlgItemMessageA(dialog, IDC_CARD_LIST, LB_SETTABSTOPS, 3,
-                            reinterpret_cast<LPARAM>(stops));
-        SendDlgItemMessageA(dialog, IDC_CARD_LIST, LB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>("Card1\tISA\t8\tCOM13\t"));
-        terminal.PushKey(zov::Key::Tab);  // any event draws the list again
-        terminal.PushCallback([&] {
-            checked = true;
-            ExpectHeadingsOverTheirFields(terminal);
-        });
-    };
-    RunTemplate(*ZovcfgResources().FindDialog(IDD_CARD_LIST), fillAndCheck);
-    EXPECT_TRUE(checked);
-}
-
 }  // namespace

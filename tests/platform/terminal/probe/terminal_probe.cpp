@@ -10,51 +10,22 @@
 // row 10 behind the driver's back, as another program writing to the terminal would. At the end of
 // input it exits 3 if the driver keeps reporting the end of input, else 4. Exit 2 when the driver
 // cannot open, with the reason on stderr.
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "event_text.h"
 #include "platform/format.h"
 #include "platform/terminal/curses_terminal.h"
 
 namespace {
 
-constexpr std::array kKeyNames = {
-    "Character", "Enter", "Escape", "Tab", "BackTab", "Backspace", "Delete", "Insert", "Up", "Down",
-    "Left",      "Right", "Home",   "End", "PageUp",  "PageDown",  "F1",     "F2",     "F3", "F4",
-    "F5",        "F6",    "F7",     "F8",  "F9",      "F10",       "F11",    "F12",
-};
-constexpr std::array kMouseActionNames = {"Press", "Release", "WheelUp", "WheelDown"};
-
 std::string Describe(const zov::Event& event, const zov::Terminal& terminal) {
-    switch (event.type) {
-        case zov::Event::Type::Key: {
-            const zov::KeyEvent& key = event.key;
-            std::string text =
-                zov::FormatText("key %s", kKeyNames.at(static_cast<std::size_t>(key.key)));
-            if (key.key == zov::Key::Character) {
-                text += zov::FormatText(" U+%04X", static_cast<unsigned>(key.ch));
-            }
-            text += key.alt ? " alt" : "";
-            text += key.shift ? " shift" : "";
-            text += key.ctrl ? " ctrl" : "";
-            return text;
-        }
-        case zov::Event::Type::Mouse:
-            return zov::FormatText(
-                "mouse %s %d at %d,%d",
-                kMouseActionNames.at(static_cast<std::size_t>(event.mouse.action)),
-                event.mouse.button, event.mouse.x, event.mouse.y);
-        case zov::Event::Type::Resize:
-            return zov::FormatText("resize %dx%d size %dx%d", event.resize.width,
-                                   event.resize.height, terminal.Width(), terminal.Height());
-        case zov::Event::Type::Redraw:
-            return "redraw";
-        case zov::Event::Type::Hangup:
-            return "hangup";
+    const std::string text = zov::test::EventText(event);
+    if (event.type == zov::Event::Type::Resize) {
+        return text + zov::FormatText(" size %dx%d", terminal.Width(), terminal.Height());
     }
-    return "?";
+    return event.type == zov::Event::Type::Key ? "key " + text : text;
 }
 
 void Put(zov::CellGrid& grid, int x, int y, const std::u32string& text, zov::CellRole role) {

@@ -1,7 +1,9 @@
+// The process state the kernel calls give: environment variables and each thread's last error.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "platform/win32.h"
 
@@ -41,6 +43,19 @@ TEST(EnvironmentVariable, SizeProtocolAndMissingNames) {
         }
     }
     unsetenv(kName);
+}
+
+TEST(LastError, EachThreadKeepsTheValueItSetLast) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    DWORD seen_by_other_thread = 0xFFFFFFFF;
+    std::thread other([&] {
+        seen_by_other_thread = GetLastError();
+        SetLastError(ERROR_INVALID_HANDLE);
+    });
+    other.join();
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), seen_by_other_thread);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
 }
 
 }  // namespace
