@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/crc32.h"
+#include "platform/format.h"
 #include "platform/registry/saved_key_format.h"
 
 namespace {
@@ -241,8 +242,10 @@ bool WriteSeed(const std::filesystem::path& folder, const Seed& seed) {
     std::error_code error;
     std::filesystem::create_directories(folder / seed.target, error);
     if (error) {
-        std::fprintf(stderr, "make_seed_corpus: cannot create %s: %s\n",
-                     (folder / seed.target).c_str(), error.message().c_str());
+        std::fputs(zov::FormatText("make_seed_corpus: cannot create %s: %s\n",
+                                   (folder / seed.target).c_str(), error.message().c_str())
+                       .c_str(),
+                   stderr);
         return false;
     }
     const std::filesystem::path path = folder / seed.target / seed.name;
@@ -251,8 +254,10 @@ bool WriteSeed(const std::filesystem::path& folder, const Seed& seed) {
                static_cast<std::streamsize>(seed.data.size()));
     file.close();
     if (!file) {
-        std::fprintf(stderr, "make_seed_corpus: cannot write %s: %s\n", path.c_str(),
-                     std::strerror(errno));
+        std::fputs(zov::FormatText("make_seed_corpus: cannot write %s: %s\n", path.c_str(),
+                                   std::strerror(errno))
+                       .c_str(),
+                   stderr);
         return false;
     }
     return true;
