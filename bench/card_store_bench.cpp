@@ -60,8 +60,9 @@ class OperationCounts {
 
   private:
     SyncCounter counter_;
-    long syncs_ = 0;
-    long journals_ = 0;
+    // Unsigned like the counts: between Begin and End the sum wraps back to what was counted.
+    unsigned long syncs_ = 0;
+    unsigned long journals_ = 0;
 };
 
 CardCensus Census(Grouping grouping) {
