@@ -212,8 +212,10 @@ TEST(CursesTerminalRestore, WhenTheProgramEnds) {
 
 TEST(CursesTerminalSuspend, RestoresTheTerminalAndRedrawsOnResume) {
     PtySession::Options options = ProbeIn();
-    options.program = ZOV_TERMINAL_JOB_SHELL;
-    options.arguments = {kProbe};
+    // A shell with job control runs the probe as its foreground job, so that Ctrl+Z can stop it:
+    // a terminal's stop signals are discarded for a process group without a parent in the session.
+    options.program = "/bin/sh";
+    options.arguments = {"-m", "-c", "'" + kProbe + "'; echo [stopped]; read line; fg"};
     PtySession session(options);
     ASSERT_TRUE(session.WaitForText("last: none"));
     session.Send("a");
@@ -221,7 +223,7 @@ TEST(CursesTerminalSuspend, RestoresTheTerminalAndRedrawsOnResume) {
     session.Send("\x1a");  // Ctrl+Z
     ASSERT_TRUE(session.WaitForText("[stopped]")) << session.Screen();
     ExpectRestored(session);
-    session.Send("c\n");  // the job shell reads a line, then continues the probe
+    session.Send("c\n");  // the shell reads a line, then continues the probe
     ASSERT_TRUE(session.WaitForText("1: key Character U+0061 ")) << session.Screen();
     EXPECT_EQ(session.PrivateModes()["1000"], 'h') << "mouse reporting not back after resuming";
     EXPECT_THAT(session.Row(1), StartsWith("  ┌────────────────┐"));
