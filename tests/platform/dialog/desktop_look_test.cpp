@@ -1,5 +1,6 @@
-// How the desktop draws what is around the active dialog: its own note below the first dialog,
-// the too-small notice, and focus on a drop-down list. (The inactive owner: nested_modal_test.cpp.)
+// How the desktop places and draws what is around the active dialog: centred on resizes, its own
+// note below the first dialog, the too-small notice, and focus on a drop-down list. (The inactive
+// owner: nested_modal_test.cpp; the layout of the utility's own templates: tests/ui/res.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,6 +13,19 @@ namespace {
 
 constexpr int kOuter = 142;
 constexpr int kBaseAddress = 1008;
+
+TEST(Placement, ResizeRecentresTheDialog) {
+    DialogHarness h(80, 25);
+    h.Add(CardListLike());
+    RECT before{};
+    RECT after{};
+    h.screen.PushCallback([&] { GetWindowRect(h.last, &before); });
+    h.screen.PushResize(120, 40);
+    h.RunChecking(kOuter, {}, [&] { GetWindowRect(h.last, &after); });
+    EXPECT_EQ(after.left - before.left, 20);
+    EXPECT_GT(after.top, before.top);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+}
 
 TEST(DesktopLook, TheNoteStandsBelowTheFirstDialogAndLeavesItAsDrawn) {
     const std::string note = "Read-only: changes need administrator rights.";
