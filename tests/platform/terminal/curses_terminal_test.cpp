@@ -138,7 +138,7 @@ TEST(CursesTerminalDrawing, FallsBackToAcsAndAsciiOnAVt100WithoutUtf8) {
 // Each input is sent once the previous event is shown. The driver reads byte by byte and waits
 // only the escape delay for the rest of a sequence; every form of every key is decoded in
 // input_translator_test.cpp.
-TEST(CursesTerminalInput, KeysAndSgrMouseReportsArriveAsOneEventEach) {
+TEST(CursesTerminalInput, EachInputArrivesAsOneEventUntilTheTerminalCloses) {
     PtySession session(ProbeIn(kXterm, 250));
     ASSERT_TRUE(session.WaitForText("last: none"));
     EXPECT_EQ(session.PrivateModes()["1000"], 'h') << "mouse reporting is not on";
@@ -147,6 +147,8 @@ TEST(CursesTerminalInput, KeysAndSgrMouseReportsArriveAsOneEventEach) {
         {"\x1b", "key Escape"},                        // alone: given once the delay runs out
         {"b", "key Character U+0062"},                 // not swallowed by the Escape before it
         {"\x1b[<0;240;5M", "mouse Press 1 at 239,4"},  // beyond what the old X10 reports reach
+        {"g", "key Character U+0067"},                 // the probe writes GARBAGE on row 10
+        {"\x0c", "redraw"},                            // Ctrl+L repaints over it
     };
     int number = 0;
     for (const auto& [bytes, expected] : inputs) {
@@ -155,27 +157,13 @@ TEST(CursesTerminalInput, KeysAndSgrMouseReportsArriveAsOneEventEach) {
         ASSERT_TRUE(session.WaitForText(line)) << line << "\n" << session.Screen();
     }
     EXPECT_FALSE(session.WaitForText(std::to_string(number + 1) + ": ", 100ms));
+    EXPECT_THAT(session.Row(10), Not(HasSubstr("GARBAGE"))) << session.Screen();
     // A resize is reported with the new size, and the screen redrawn at it.
     session.Resize(100, 30);
     ASSERT_TRUE(session.WaitForText(std::to_string(number + 1) + ": resize 100x30 size 100x30 "))
         << session.Screen();
     EXPECT_THAT(session.Row(0), StartsWith("PROBE 100x30 "));
     EXPECT_EQ(session.Row(29).back(), '@');
-}
-
-TEST(CursesTerminalInput, CtrlLRepaintsEverythingAnotherProgramWroteOver) {
-    PtySession session(ProbeIn());
-    ASSERT_TRUE(session.WaitForText("last: none"));
-    session.Send("g");
-    ASSERT_TRUE(session.WaitForText("GARBAGE")) << session.Screen();
-    session.Send("\x0c");
-    ASSERT_TRUE(session.WaitForText("2: redraw ")) << session.Screen();
-    EXPECT_THAT(session.Row(10), Not(HasSubstr("GARBAGE"))) << session.Screen();
-}
-
-TEST(CursesTerminalHangup, ClosedTerminalEndsInputForGood) {
-    PtySession session(ProbeIn());
-    ASSERT_TRUE(session.WaitForText("last: none"));
     // The kernel sends SIGHUP to the session when its terminal goes; the probe survives it,
     // and exits 3 only if a second wait reports the end of input again.
     session.CloseTerminal();
