@@ -1,5 +1,6 @@
-// How the desktop draws what is around and behind the active dialog: the inactive owner, its own
-// note below the first dialog, the too-small notice, and focus on a drop-down list.
+// How the desktop places and draws what is around the active dialog: centred on resizes, its own
+// note below the first dialog, the too-small notice, and focus on a drop-down list. (The inactive
+// owner: nested_modal_test.cpp; the layout of the utility's own templates: tests/ui/res.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,31 +12,19 @@ namespace zov::test {
 namespace {
 
 constexpr int kOuter = 142;
-constexpr int kInner = 135;
-constexpr int kAdd = 1001;
 constexpr int kBaseAddress = 1008;
 
-TEST(DesktopLook, AnOwnerBehindAModalDialogHasAnInactiveTitleBarAndCloseBox) {
-    DialogHarness h(132, 43);
+TEST(Placement, ResizeRecentresTheDialog) {
+    DialogHarness h(80, 25);
     h.Add(CardListLike());
-    h.Add(DialogOf(kInner, "Inner", 100, 40, {PushButtonAt(IDOK, "OK", 30, 20, BS_DEFPUSHBUTTON)}));
-    Spot closeBox;
-    h.onCommand[kAdd] = [&](HWND) {
-        h.screen.PushCallback([&] {
-            closeBox = h.Locate("[×]");
-            for (int x = closeBox.x; x < closeBox.x + 3; ++x) {
-                EXPECT_EQ(h.screen.RoleAt(x, closeBox.y), CellRole::TitleInactive) << x;
-            }
-            h.screen.PushKey(Key::Enter);
-        });
-        h.Run(kInner, GetActiveWindow());
-        h.screen.PushCallback([&] {
-            EXPECT_EQ(h.screen.RoleAt(closeBox.x, closeBox.y), CellRole::CloseBox);
-            h.screen.PushKey(Key::Escape);
-        });
-    };
-    h.screen.PushCharacter(U'a', true);
-    EXPECT_EQ(h.Run(kOuter), IDCANCEL);
+    RECT before{};
+    RECT after{};
+    h.screen.PushCallback([&] { GetWindowRect(h.last, &before); });
+    h.screen.PushResize(120, 40);
+    h.RunChecking(kOuter, {}, [&] { GetWindowRect(h.last, &after); });
+    EXPECT_EQ(after.left - before.left, 20);
+    EXPECT_GT(after.top, before.top);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
 }
 
 TEST(DesktopLook, TheNoteStandsBelowTheFirstDialogAndLeavesItAsDrawn) {

@@ -24,7 +24,7 @@ void AddBoth(DialogHarness& h) {
                              SS_CENTER | WS_GROUP)}));
 }
 
-TEST(NestedModals, OwnerIsDisabledLooksInactiveAndIgnoresClicksWhileTheInnerDialogRuns) {
+TEST(NestedModals, OwnerIsDisabledLooksInactiveWithItsCloseBoxAndIgnoresClicksMeanwhile) {
     DialogHarness h;
     AddBoth(h);
     h.onInit = [](HWND dialog) -> INT_PTR {
@@ -36,6 +36,7 @@ TEST(NestedModals, OwnerIsDisabledLooksInactiveAndIgnoresClicksWhileTheInnerDial
     HWND innerWindow = nullptr;
     RECT outerRect{};
     RECT innerRect{};
+    Spot closeBox;
     h.onCommand[kRemove] = [&](HWND dialog) {
         outer = dialog;
         GetWindowRect(outer, &outerRect);
@@ -46,6 +47,10 @@ TEST(NestedModals, OwnerIsDisabledLooksInactiveAndIgnoresClicksWhileTheInnerDial
             EXPECT_EQ(GetWindow(innerWindow, GW_OWNER), outer);
             EXPECT_FALSE(IsWindowEnabled(outer));
             EXPECT_EQ(h.screen.RoleAt(outerRect.left + 1, outerRect.top), CellRole::TitleInactive);
+            closeBox = h.Locate("[×]");  // the owner's: the inner dialog has none
+            for (int x = closeBox.x; x < closeBox.x + 3; ++x) {
+                EXPECT_EQ(h.screen.RoleAt(x, closeBox.y), CellRole::TitleInactive) << x;
+            }
             // The owner's list, left of the inner dialog: visible but disabled.
             RECT list{};
             GetWindowRect(GetDlgItem(outer, kList), &list);
@@ -56,6 +61,8 @@ TEST(NestedModals, OwnerIsDisabledLooksInactiveAndIgnoresClicksWhileTheInnerDial
         inner = h.Run(kInner, GetActiveWindow());
         EXPECT_TRUE(IsWindowEnabled(outer));
         EXPECT_EQ(SendDlgItemMessageA(outer, kList, LB_GETCURSEL, 0, 0), LB_ERR);
+        h.screen.PushCallback(
+            [&] { EXPECT_EQ(h.screen.RoleAt(closeBox.x, closeBox.y), CellRole::CloseBox); });
         h.screen.PushKey(Key::Escape);
     };
     h.screen.PushCharacter(U'r', true);

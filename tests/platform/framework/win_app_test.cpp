@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "platform/framework/afx_message_box.h"
 #include "platform/framework/afx_win_main.h"
@@ -36,16 +35,6 @@ class RecordingApp : public CWinApp {
     int ExitInstance() override { return CWinApp::ExitInstance(), Record('E', m_nExitCode); }
 };
 
-int RunWithArguments(zov::Terminal& terminal, std::vector<std::string> arguments) {
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    return AfxWinMainOnTerminal(terminal, static_cast<int>(arguments.size()), argv.data(),
-                                const_cast<zov::ResourceModule*>(&TestResources()));
-}
-
 TEST(AppTitle, IsTheExecutableNameWithoutDirectoryOrExtension) {
     for (const char* path : {"/usr/local/bin/zovcfg", "zovcfg", "./build.d/zovcfg.exe"}) {
         CWinApp app;
@@ -68,13 +57,16 @@ TEST_F(AppRunTest, HooksRunInOrderAndTheExitCodeComesFromWhereTheRunEnded) {
         {FALSE, TRUE, TRUE, 5, "C"},  // its own exit code
         {TRUE, FALSE, TRUE, 2, "CA"},
     };
+    std::string program = "/usr/bin/zovcfg";
+    std::string option = "--help";
+    char* argv[] = {program.data(), option.data(), nullptr};
     for (const auto& row : kCases) {
         RecordingApp app;
         app.m_bAcceptCommandLine = row.accept_command_line;
         app.m_bInitApplication = row.init_application;
         app.m_bInitInstance = row.init_instance;
         app.m_nExitCode = row.exit_code;
-        EXPECT_EQ(RunWithArguments(Screen(), {"/usr/bin/zovcfg", "--help"}), row.exit_code);
+        EXPECT_EQ(AfxWinMainOnTerminal(Screen(), 2, argv, Module()), row.exit_code);
         EXPECT_EQ(app.m_calls, row.calls);
     }
 }

@@ -1,4 +1,9 @@
-// AdjustTokenPrivileges and LookupPrivilegeValueA: what an administrator's token can switch.
+// Who counts as an administrator, and what an administrator's token can switch:
+// AdjustTokenPrivileges and LookupPrivilegeValueA, from given credentials and for real users.
+#include <grp.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -7,6 +12,7 @@
 #include "platform/security/credentials.h"
 #include "platform/security/privileges.h"
 #include "platform/win32.h"
+#include "registry_test_support.h"
 #include "token_test_support.h"
 
 namespace {
@@ -15,12 +21,15 @@ using zov::Credentials;
 using zov::IsPrivilegeEnabled;
 using zov::Privilege;
 using zov::ScopedProcessCredentials;
-using zov::testing::Adjust;
-using zov::testing::LuidOf;
-using zov::testing::OpenOwnProcessToken;
-using zov::testing::TokenHandle;
+using namespace zov::testing;
 
 const Credentials kAdministrator{1000, 0, {}};
+
+// Whether the process token's groups list the Administrators SID, as the utility asks.
+bool ProcessTokenListsAdministrators() {
+    const std::vector<std::vector<BYTE>> sids = GroupSidsOf(OpenOwnProcessToken(TOKEN_READ).get());
+    return std::ranges::find(sids, AdministratorsSidBytes()) != sids.end();
+}
 
 // TOKEN_PRIVILEGES with two entries: the first LUID given (backup by default) and restore.
 struct TwoPrivileges {
@@ -53,6 +62,73 @@ class AdjustTokenPrivilegesTest : public ::testing::Test {
     TokenHandle token_ = OpenOwnProcessToken(TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY);
 };
 
+// Group 0 makes an administrator, who holds backup and restore, off until enabled; anyone else
+// holds neither, and may still disable all.
+TEST(AdministratorFromCredentials, GroupZeroMakesAnAdministratorWhoCanEnableBackupAndRestore) {
+    const struct {
+        Credentials credentials;
+        bool administrator;
+    } kCases[] = {{{1000, 0, {}}, true},
+                  {{1000, 1000, {4, 0}}, true},
+                  {{0, 1000, {4, 27}}, false},  // user 0 alone is no administrator
+                  {{1000, 1000, {100}}, false}};
+    for (const auto& row : kCases) {
+        ScopedProcessCredentials scope(row.credentials);
+        const TokenHandle token = OpenOwnProcessToken(TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY);
+        const DWORD expected = row.administrator ? ERROR_SUCCESS : ERROR_NOT_ALL_ASSIGNED;
+        SCOPED_TRACE(&row - kCases);  // the row number
+        EXPECT_EQ(row.administrator, ProcessTokenListsAdministrators());
+        EXPECT_EQ(row.administrator ? 0 : -1, ReportedAttributes(token.get(), SE_BACKUP_NAME));
+        EXPECT_EQ(expected, Adjust(SE_BACKUP_NAME));
+        EXPECT_EQ(expected, Adjust(SE_RESTORE_NAME));
+        EXPECT_EQ(row.administrator, IsPrivilegeEnabled(Privilege::Backup));
+        EXPECT_EQ(row.administrator, IsPrivilegeEnabled(Privilege::Restore));
+        EXPECT_TRUE(AdjustTokenPrivileges(token.get(), TRUE, nullptr, 0, nullptr, nullptr));
+        EXPECT_EQ(0U, GetLastError());
+        EXPECT_FALSE(IsPrivilegeEnabled(Privilege::Restore));
+    }
+}
+
+TEST(ScopedProcessCredentialsLifetime, InnerScopeHidesTheOuterStateWhichComesBackAfterIt) {
+    const Credentials before = Credentials::OfProcess();
+    {
+        ScopedProcessCredentials outer(Credentials{1000, 0, {}});
+        ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), Adjust(SE_BACKUP_NAME));
+        {
+            ScopedProcessCredentials inner(Credentials{1000, 1000, {}});
+            EXPECT_FALSE(ProcessTokenListsAdministrators());
+            EXPECT_FALSE(IsPrivilegeEnabled(Privilege::Backup));
+        }
+        EXPECT_TRUE(ProcessTokenListsAdministrators());
+        EXPECT_TRUE(IsPrivilegeEnabled(Privilege::Backup));
+    }
+    EXPECT_EQ(before.uid, geteuid()) << "the process's own credentials must not change";
+    EXPECT_EQ(before.gid, getegid());
+}
+
+// The real process with real credentials, in a child: root with group 0 is an administrator, and
+// drops its enabled privilege with its user; nobody is no administrator.
+TEST(RealProcessToken, RootIsAnAdministratorNobodyIsNotAndDroppingLosesThePrivilege) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to switch users";
+    }
+    EXPECT_EQ(
+        0, zov::test::RunInChild([] {
+            if (setgroups(0, nullptr) != 0 || setgid(0) != 0 ||
+                !ProcessTokenListsAdministrators() || Adjust(SE_BACKUP_NAME) != ERROR_SUCCESS ||
+                !IsPrivilegeEnabled(Privilege::Backup)) {
+                return 1;
+            }
+            if (!zov::test::BecomeNobody()) {
+                return 100;
+            }
+            return IsPrivilegeEnabled(Privilege::Backup) || ProcessTokenListsAdministrators() ||
+                           Adjust(SE_RESTORE_NAME) != ERROR_NOT_ALL_ASSIGNED
+                       ? 2
+                       : 0;
+        }));
+}
+
 TEST_F(AdjustTokenPrivilegesTest, EnableAndDisableActOnOnePrivilegeForTheWholeProcess) {
     SetLastError(ERROR_INVALID_FUNCTION);
     EXPECT_EQ(0U, Adjust(SE_BACKUP_NAME, SE_PRIVILEGE_ENABLED, token_.get()));
@@ -65,7 +141,7 @@ TEST_F(AdjustTokenPrivilegesTest, EnableAndDisableActOnOnePrivilegeForTheWholePr
     EXPECT_FALSE(IsPrivilegeEnabled(Privilege::Backup));
     EXPECT_TRUE(IsPrivilegeEnabled(Privilege::Restore));
     // A token made from credentials keeps its own state, apart from the process's.
-    const TokenHandle own = zov::testing::TokenFor(kAdministrator);
+    const TokenHandle own = TokenFor(kAdministrator);
     EXPECT_EQ(0U, Adjust(SE_BACKUP_NAME, SE_PRIVILEGE_ENABLED, own.get()));
     EXPECT_FALSE(IsPrivilegeEnabled(Privilege::Backup));
 }
@@ -84,14 +160,6 @@ TEST_F(AdjustTokenPrivilegesTest, DisableAllIgnoresNewStateAndAnUnknownLuidIsNot
     EXPECT_TRUE(AdjustTokenPrivileges(token_.get(), FALSE, mixed.get(), 0, nullptr, nullptr));
     EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_ALL_ASSIGNED), GetLastError());
     EXPECT_TRUE(IsPrivilegeEnabled(Privilege::Restore));
-}
-
-TEST(AdjustTokenPrivilegesOrdinaryUser, HoldsNoPrivilegeAndCanStillDisableAll) {
-    ScopedProcessCredentials user(Credentials{1000, 1000, {100}});
-    const TokenHandle token = OpenOwnProcessToken(TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY);
-    EXPECT_EQ(-1, ReportedAttributes(token.get(), SE_BACKUP_NAME));
-    EXPECT_TRUE(AdjustTokenPrivileges(token.get(), TRUE, nullptr, 0, nullptr, nullptr));
-    EXPECT_EQ(0U, GetLastError());
 }
 
 TEST(LookupPrivilegeValue, KnownNamesInAnyCaseGiveTheWindowsNumbersOthersFail) {

@@ -1,12 +1,6 @@
 #include "token_test_support.h"
 
-#include <grp.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <cstdint>
-
-#include "registry_test_support.h"
 
 namespace zov::testing {
 
@@ -57,12 +51,6 @@ std::vector<std::vector<BYTE>> GroupSidsOf(HANDLE token, DWORD size) {
     return sids;
 }
 
-bool ProcessTokenListsAdministrators() {
-    const std::vector<std::vector<BYTE>> sids =
-        GroupSidsOf(OpenOwnProcessToken(TOKEN_READ).get(), 1024);
-    return std::find(sids.begin(), sids.end(), AdministratorsSidBytes()) != sids.end();
-}
-
 LUID LuidOf(LPCSTR privilege_name) {
     LUID luid{};
     LookupPrivilegeValueA(nullptr, privilege_name, &luid);
@@ -75,12 +63,6 @@ DWORD Adjust(LPCSTR privilege_name, DWORD attributes, HANDLE token) {
     const BOOL adjusted = AdjustTokenPrivileges(token != nullptr ? token : own.get(), FALSE, &state,
                                                 0, nullptr, nullptr);
     return adjusted ? GetLastError() : ~0U;
-}
-
-int RunInChildAs(uid_t uid, gid_t gid, const std::function<int()>& check) {
-    return zov::test::RunInChild([&] {
-        return setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0 ? 100 : check();
-    });
 }
 
 }  // namespace zov::testing

@@ -1,11 +1,7 @@
 // Helpers for the token tests: owned token handles, SID bytes built independently of the code
-// under test, reading a token's groups the way the utility does, and running a check in a child
-// process that has dropped to another user.
+// under test, and a token's group SIDs.
 #pragma once
 
-#include <sys/types.h>
-
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -39,20 +35,11 @@ std::vector<BYTE> AdministratorsSidBytes();
 // when the query fails.
 std::vector<std::vector<BYTE>> GroupSidsOf(HANDLE token, DWORD size = 0);
 
-// What the utility's administrator test does: read the process token's groups into 1024 bytes
-// and look for the Administrators SID.
-bool ProcessTokenListsAdministrators();
-
 LUID LuidOf(LPCSTR privilege_name);
 
 // Sets one privilege's attributes through the token (by default a freshly opened process
 // token); returns the last error, or ~0 when the call failed.
 DWORD Adjust(LPCSTR privilege_name, DWORD attributes = SE_PRIVILEGE_ENABLED,
              HANDLE token = nullptr);
-
-// Runs check in a forked child after it has switched to the given user, group and no
-// supplementary groups; returns the child's exit code, or 128 + the signal that ended it. The
-// child exits with 100 when it could not switch.
-int RunInChildAs(uid_t uid, gid_t gid, const std::function<int()>& check);
 
 }  // namespace zov::testing

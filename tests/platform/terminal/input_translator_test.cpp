@@ -24,6 +24,7 @@ struct Case {
     std::vector<std::string> reads;  // each fed on its own
     std::string events;              // described and joined by "; "; "" when all are swallowed
     bool flush = false;              // the escape delay runs out after the last read
+    bool utf8 = true;                // else bytes from 0xA0 are Latin-1 characters
 };
 
 TEST(InputTranslator, DecodesKnownKeysSwallowsTheRestAndJoinsSplitReads) {
@@ -63,34 +64,25 @@ TEST(InputTranslator, DecodesKnownKeysSwallowsTheRestAndJoinsSplitReads) {
         {"Alt+P after the delay", {"\x1bP"}, "Character U+0050 alt", true},
         {"a cut sequence is dropped", {"\x1b[1;"}, "", true},
         {"Escape before a mouse report", {"\x1b\x1b[<0;1;1M"}, "Escape; mouse Press 1 at 0,0"},
+        {"8-bit characters without UTF-8", {"\xe9\x85"}, "Character U+00E9", false, false},
     };
     for (const Case& c : cases) {
-        InputTranslator translator(kKnown, true);
-        std::vector<Event> events;
-        for (const std::string& read : c.reads) {
-            for (const Event& event : translator.Feed(read)) {
-                events.push_back(event);
+        InputTranslator translator(kKnown, c.utf8);
+        std::string described;
+        const auto describe = [&described](const std::vector<Event>& events) {
+            for (const Event& event : events) {
+                described += (described.empty() ? "" : "; ") + EventText(event);
             }
+        };
+        for (const std::string& read : c.reads) {
+            describe(translator.Feed(read));
         }
         if (c.flush) {
-            for (const Event& event : translator.Flush()) {
-                events.push_back(event);
-            }
-        }
-        std::string described;
-        for (const Event& event : events) {
-            described += (described.empty() ? "" : "; ") + EventText(event);
+            describe(translator.Flush());
         }
         EXPECT_EQ(described, c.events) << c.what;
         EXPECT_FALSE(translator.Waiting()) << c.what << ": bytes left waiting";
     }
-}
-
-TEST(InputTranslator, EightBitCharactersWithoutUtf8) {
-    InputTranslator translator({}, false);
-    const std::vector<Event> events = translator.Feed("\xe9\x85");
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(EventText(events[0]), "Character U+00E9");
 }
 
 }  // namespace

@@ -11,20 +11,13 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <regex>
+#include <sstream>
 #include <system_error>
 
 namespace zov::test {
 
 namespace {
-
-void AppendUtf8(std::string& out, uint32_t ch) {
-    const int tail = ch < 0x80 ? 0 : ch < 0x800 ? 1 : ch < 0x10000 ? 2 : 3;
-    const uint32_t lead = tail == 0 ? 0 : (0xff00U >> (tail + 1)) & 0xffU;
-    out.push_back(static_cast<char>(lead | (ch >> (6 * tail))));
-    for (int i = tail - 1; i >= 0; --i) {
-        out.push_back(static_cast<char>(0x80U | ((ch >> (6 * i)) & 0x3fU)));
-    }
-}
 
 winsize SizeOf(int width, int height) {
     winsize size{};
@@ -50,8 +43,6 @@ PtySession::PtySession(const Options& options) {
     vterm_output_set_callback(vterm_, OnOutput, this);
     screen_ = vterm_obtain_screen(vterm_);
     vterm_screen_enable_altscreen(screen_, 1);
-    callbacks_.settermprop = OnTermProp;
-    vterm_screen_set_callbacks(screen_, &callbacks_, this);
     vterm_screen_reset(screen_, 1);
 
     // Everything the child needs is prepared before fork: after it, only exec.
@@ -89,16 +80,6 @@ PtySession::~PtySession() {
         close(master_);
     }
     vterm_free(vterm_);
-}
-
-int PtySession::OnTermProp(VTermProp prop, VTermValue* value, void* user) {
-    auto* self = static_cast<PtySession*>(user);
-    if (prop == VTERM_PROP_CURSORVISIBLE) {
-        self->cursor_visible_ = value->boolean != 0;
-    } else if (prop == VTERM_PROP_ALTSCREEN) {
-        self->alt_screen_ = value->boolean != 0;
-    }
-    return 1;
 }
 
 void PtySession::OnOutput(const char* bytes, size_t length, void* user) {
@@ -174,20 +155,17 @@ std::optional<int> PtySession::WaitExit(std::chrono::milliseconds timeout) {
     return status_;
 }
 
-bool PtySession::MouseReporting() const {
-    bool on = false;
-    for (std::size_t at = transcript_.find("\x1b[?"); at != std::string::npos;
-         at = transcript_.find("\x1b[?", at + 1)) {
-        const std::size_t last = transcript_.find_first_not_of("0123456789;", at + 3);
-        if (last == std::string::npos || (transcript_[last] != 'h' && transcript_[last] != 'l')) {
-            continue;
-        }
-        const std::string modes = ";" + transcript_.substr(at + 3, last - at - 3) + ";";
-        for (const char* mode : {";1000;", ";1002;", ";1003;"}) {
-            on = modes.find(mode) != std::string::npos ? transcript_[last] == 'h' : on;
+std::map<std::string, char> PtySession::PrivateModes() const {
+    static const std::regex kPrivateMode("\x1b\\[\\?([0-9;]+)([hl])");
+    std::map<std::string, char> last;
+    for (auto it = std::sregex_iterator(transcript_.begin(), transcript_.end(), kPrivateMode);
+         it != std::sregex_iterator(); ++it) {
+        std::stringstream modes((*it)[1].str());
+        for (std::string mode; std::getline(modes, mode, ';');) {
+            last[mode] = (*it)[2].str()[0];
         }
     }
-    return on;
+    return last;
 }
 
 VTermScreenCell PtySession::CellAt(int x, int y) const {
@@ -207,10 +185,10 @@ std::string PtySession::Row(int y) const {
     vterm_get_size(vterm_, nullptr, &cols);
     std::string text;
     for (int x = 0; x < cols; ++x) {
-        const VTermScreenCell cell = CellAt(x, y);
-        if (cell.width != 0) {
-            AppendUtf8(text, cell.chars[0] == 0 ? U' ' : cell.chars[0]);
-        }
+        std::string cell(4 * VTERM_MAX_CHARS_PER_CELL, '\0');
+        cell.resize(vterm_screen_get_text(screen_, cell.data(), cell.size(),
+                                          VTermRect{y, y + 1, x, x + 1}));
+        text += cell.empty() ? " " : cell;
     }
     return text;
 }

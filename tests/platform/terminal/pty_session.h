@@ -7,6 +7,7 @@
 #include <vterm.h>
 
 #include <chrono>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,17 +50,17 @@ class PtySession {
     VTermScreenCell CellAt(int x, int y) const;
     VTermPos Cursor() const;
 
-    bool CursorVisible() const { return cursor_visible_; }
-    bool AltScreen() const { return alt_screen_; }
-    // Whether the program left mouse reporting (xterm modes 1000, 1002, 1003) switched on. Read
-    // from the bytes, since libvterm takes only the first mode of a combined DECSET.
-    bool MouseReporting() const;
+    // The last state, 'h' (set) or 'l' (reset), of each private mode (DECSET "ESC [ ? n h") the
+    // program switched. Read from the bytes, since libvterm takes only the first mode of a
+    // combined DECSET.
+    std::map<std::string, char> PrivateModes() const;
+    bool CursorVisible() const { return PrivateModes()["25"] != 'l'; }
+    bool AltScreen() const { return PrivateModes()["1049"] == 'h'; }
     // Every byte the program wrote.
     const std::string& Transcript() const { return transcript_; }
 
   private:
     bool ReadOnce(int timeout_ms);
-    static int OnTermProp(VTermProp prop, VTermValue* value, void* user);
     static void OnOutput(const char* bytes, size_t length, void* user);
 
     int master_ = -1;
@@ -67,10 +68,7 @@ class PtySession {
     std::optional<int> status_;
     VTerm* vterm_ = nullptr;
     VTermScreen* screen_ = nullptr;
-    VTermScreenCallbacks callbacks_{};
     std::string transcript_;
-    bool cursor_visible_ = true;
-    bool alt_screen_ = false;
 };
 
 }  // namespace zov::test

@@ -7,12 +7,17 @@
 namespace zov {
 namespace {
 
-TEST(RolePalette, EveryRoleIsReadableAndLeavesUnderlineToMnemonics) {
+// Where a terminal cannot underline, a mnemonic letter is a colour of its own.
+TEST(RolePalette, EveryRoleIsReadableAndLeavesUnderlineAndAColourToMnemonics) {
     for (int i = 0; i < kCellRoleCount; ++i) {
         const RoleLook look = LookOfRole(static_cast<CellRole>(i));
         // Bright black on black reads as dark grey, still too faint: never allowed.
         EXPECT_NE(look.foreground, look.background) << "role " << i;
         EXPECT_EQ(look.mono & kMonoUnderline, 0) << "role " << i;
+        const RoleLook mnemonic = MnemonicLook(look);
+        EXPECT_EQ(mnemonic.background, look.background) << "role " << i;
+        EXPECT_NE(mnemonic.foreground, look.foreground) << "role " << i;
+        EXPECT_NE(mnemonic.foreground, mnemonic.background) << "role " << i;
     }
 }
 
@@ -44,17 +49,6 @@ TEST(RolePalette, RolesAUserMustTellApartLookDifferent) {
         if (pair.also_in_monochrome) {
             EXPECT_NE(a.mono, b.mono) << pair.why << " in monochrome";
         }
-    }
-}
-
-// Where a terminal cannot underline, a mnemonic letter is a colour of its own.
-TEST(RolePalette, AMnemonicStandsOutOfEveryRole) {
-    for (int i = 0; i < kCellRoleCount; ++i) {
-        const RoleLook look = LookOfRole(static_cast<CellRole>(i));
-        const RoleLook mnemonic = MnemonicLook(look);
-        EXPECT_EQ(mnemonic.background, look.background) << "role " << i;
-        EXPECT_NE(mnemonic.foreground, look.foreground) << "role " << i;
-        EXPECT_NE(mnemonic.foreground, mnemonic.background) << "role " << i;
     }
 }
 
