@@ -62,7 +62,9 @@ TEST_F(OpenCreateTest, BadPathsAndHivesAreRefusedAndCreateNothing) {
     EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\Missing\\Deeper", 0, KEY_ALL_ACCESS, &key),
               ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(Dump("SYSTEM"), "");
-    ASSERT_EQ(CreateKey(HKEY_LOCAL_MACHINE, std::string(255, 'K').c_str(), &key), ERROR_SUCCESS);
+    // The limit counts UTF-16 code units: 255 CJK characters (765 bytes) are a valid name.
+    ASSERT_EQ(CreateKey(HKEY_LOCAL_MACHINE, Repeat("\xE4\xB8\xAD", 255).c_str(), &key),
+              ERROR_SUCCESS);
     RegCloseKey(key);
 }
 
