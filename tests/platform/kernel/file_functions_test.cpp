@@ -1,0 +1,136 @@
+// The file functions of the platform: DeleteFileA and the errno mapping behind its statuses,
+// whole reads and writes, the self-closing descriptor, and the directory of a path.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/kernel/win32_error_from_errno.h"
+#include "platform/posix_file.h"
+#include "platform/win32.h"
+#include "registry_test_support.h"
+
+namespace zov::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DeleteFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "zov-delete-XXXXXX").string();
+        ASSERT_NE(nullptr, mkdtemp(pattern.data()));
+        directory_ = pattern;
+        fs::create_directory(PathOf("folder"));
+        std::ofstream(PathOf("file")) << "data";
+        std::ofstream(PathOf("folder/file")) << "data";
+        fs::create_symlink(PathOf("file"), PathOf("link"));
+        fs::create_directory_symlink(PathOf("folder"), PathOf("folder-link"));
+        fs::create_symlink(PathOf("nowhere"), PathOf("dangling"));
+    }
+    void TearDown() override { fs::remove_all(directory_); }
+    std::string PathOf(const std::string& name) const { return (directory_ / name).string(); }
+
+    fs::path directory_;
+};
+
+TEST_F(DeleteFile, RemovesFilesAndLinksButNeverWhatALinkPointsTo) {
+    for (const char* name : {"link", "folder-link", "dangling", "file"}) {
+        EXPECT_TRUE(DeleteFileA(PathOf(name).c_str())) << name;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(PathOf(name)))) << name;
+    }
+    EXPECT_TRUE(fs::is_regular_file(PathOf("folder/file")));
+}
+
+TEST_F(DeleteFile, RefusalsLeaveEverythingInPlace) {
+    const std::pair<const char*, DWORD> rows[] = {{"folder", ERROR_ACCESS_DENIED},
+                                                  {"missing", ERROR_FILE_NOT_FOUND},
+                                                  {"no-such-folder/file", ERROR_PATH_NOT_FOUND},
+                                                  {"file/file", ERROR_PATH_NOT_FOUND}};
+    for (const auto& [name, error] : rows) {
+        EXPECT_FALSE(DeleteFileA(PathOf(name).c_str())) << name;
+        EXPECT_EQ(error, GetLastError()) << name;
+    }
+    EXPECT_TRUE(fs::is_directory(PathOf("folder")));
+    EXPECT_TRUE(fs::exists(PathOf("file")));
+    EXPECT_FALSE(DeleteFileA(""));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), GetLastError());
+    EXPECT_FALSE(DeleteFileA(nullptr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+}
+
+TEST_F(DeleteFile, FileInADirectoryWithoutWriteRightIsAccessDeniedForNobody) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to drop to nobody";
+    }
+    ASSERT_EQ(0, chmod(directory_.c_str(), 0755));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RunInChild([this] {
+                  return BecomeNobody() && !DeleteFileA(PathOf("folder/file").c_str())
+                             ? static_cast<int>(GetLastError())
+                             : 255;
+              }));
+    EXPECT_TRUE(fs::exists(PathOf("folder/file")));
+}
+
+// The one errno mapping: the values the stand-ins once answered differently, and the fallback a
+// caller chooses.
+TEST(Win32ErrorFromErrnoTest, ChosenStatusesAndTheCallersFallback) {
+    struct Row {
+        int error;
+        DWORD otherwise;
+        DWORD status;
+    };
+    const Row rows[] = {
+        {0, ERROR_CANTWRITE, ERROR_SUCCESS},
+        {ENOENT, ERROR_GEN_FAILURE, ERROR_FILE_NOT_FOUND},
+        {EROFS, ERROR_GEN_FAILURE, ERROR_ACCESS_DENIED},
+        {EEXIST, ERROR_GEN_FAILURE, ERROR_ALREADY_EXISTS},
+        {ENOSPC, ERROR_CANTWRITE, ERROR_DISK_FULL},
+        {EIO, ERROR_GEN_FAILURE, ERROR_GEN_FAILURE},
+        {EIO, ERROR_CANTOPEN, ERROR_CANTOPEN},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(Win32ErrorFromErrno(row.error, row.otherwise), row.status) << row.error;
+    }
+}
+
+TEST(PosixFileTest, DirectoryOfAPath) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"registry.db", "."},          {"/registry.db", "/"}, {"/var/lib/zov/db", "/var/lib/zov"},
+        {"/var/lib/zov/", "/var/lib"}, {"dir/file", "dir"},   {"/", "/"},
+    };
+    for (const auto& [path, directory] : rows) {
+        EXPECT_EQ(DirectoryOf(path), directory) << path;
+    }
+}
+
+TEST(PosixFileTest, WholeWritesAndReadsThroughAPipeAndTheDescriptorClosesItself) {
+    int ends[2] = {-1, -1};
+    ASSERT_EQ(pipe(ends), 0);
+    UniqueFd reader(ends[0]);
+    int writer_fd = -1;
+    {
+        UniqueFd writer(ends[1]);
+        writer_fd = writer.Get();
+        const std::string text = "0123456789";
+        ASSERT_TRUE(WriteAll(writer.Get(), text.data(), text.size()));
+        UniqueFd moved = std::move(writer);
+        EXPECT_EQ(moved.Get(), writer_fd);
+    }
+    EXPECT_EQ(fcntl(writer_fd, F_GETFD), -1);  // closed once, by the descriptor it moved to
+    std::string got(16, '\0');
+    // Asks for more than was written: ReadAll stops at the end of the file.
+    EXPECT_EQ(ReadAll(reader.Get(), got.data(), got.size()), 10);
+    EXPECT_EQ(got.substr(0, 10), "0123456789");
+    EXPECT_EQ(reader.Close(), 0);
+    EXPECT_EQ(ReadAll(reader.Get(), got.data(), got.size()), -1);
+    EXPECT_FALSE(WriteAll(-1, "x", 1));
+}
+
+}  // namespace
+}  // namespace zov::test
