@@ -60,8 +60,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "\xFF\xFE" + AsciiToUtf16Le("Windows Registry Editor Version 5.00\r\n[HKLM\\K]"
                                                 "\r\n\"s\"=hex(2):41,00\r\n"),
                     "  s = hex(2):41 00\n"},
-        DialectCase{"StringEndingInABackslashIsNoContinuation",
-                    k4 + "\"p\"=\"C:\\\\\"\r\n\"q\"=\"x\"\r\n", "  p = sz:C:\\\n  q = sz:x\n"},
         DialectCase{"Regedit4IsWindows1252",
                     k4 + "\"n\"=\"Caf\xE9 \x80\"\r\n\"Gr\xFC\xDF\"=dword:1\r\n",
                     "  n = sz:Caf\xC3\xA9 \xE2\x82\xAC\n  Gr\xC3\xBC\xC3\x9F = dword:0x1\n"},
