@@ -21,22 +21,17 @@ constexpr const char* kCard1 = "  ZOVIrq = dword:0x5\n";
 void WaitForAWriterAtItsCommit(const std::string& database) {
     constexpr off_t kPendingByte = 0x40000000;
     const int checked = RunInChild([&database] {
-        for (;;) {
-            const int fd = open(database.c_str(), O_RDONLY | O_CLOEXEC);
-            struct flock lock {};
+        const int fd = open(database.c_str(), O_RDONLY | O_CLOEXEC);
+        struct flock lock {};
+        do {
+            sched_yield();
+            lock = {};
             lock.l_type = F_WRLCK;
             lock.l_whence = SEEK_SET;
             lock.l_start = kPendingByte;
             lock.l_len = 1;
-            const bool held = fd >= 0 && fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
-            if (fd >= 0) {
-                close(fd);
-            }
-            if (held) {
-                return 0;
-            }
-            sched_yield();
-        }
+        } while (fcntl(fd, F_GETLK, &lock) != 0 || lock.l_type == F_UNLCK);
+        return 0;
     });
     EXPECT_EQ(checked, 0);
 }
