@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <vector>
 
@@ -206,8 +207,7 @@ TEST_F(SaveRestoreTest, DeletedKeyCanBeNeitherSavedNorRestored) {
 }
 
 // The restore reads what this process saved at the path, or nothing: whatever took the saved
-// file's place, or sat at the path when the save was refused, is never restored. (A file renamed
-// over it: tests/integrity/hostile_environment_test.cpp, SavedKeyFileSwappedBeforeItsRestore.)
+// file's place, or sat at the path when the save was refused, is never restored.
 TEST_F(SaveRestoreTest, RestoreRefusesAnythingButTheFileThisProcessSaved) {
     const std::string other = PathInDir("other");
     const struct {
@@ -215,6 +215,12 @@ TEST_F(SaveRestoreTest, RestoreRefusesAnythingButTheFileThisProcessSaved) {
         std::function<void()> meddle;
         LSTATUS status;
     } kMeddling[] = {
+        {"renamed over",
+         [&] {
+             ASSERT_EQ(RegSaveKeyA(card2_, other.c_str(), nullptr), ERROR_SUCCESS);
+             ASSERT_EQ(rename(other.c_str(), hive_.c_str()), 0);
+         },
+         ERROR_REGISTRY_CORRUPT},
         {"linked elsewhere", [&] { ASSERT_EQ(link(hive_.c_str(), other.c_str()), 0); },
          ERROR_REGISTRY_CORRUPT},
         {"save refused over a planted file",
