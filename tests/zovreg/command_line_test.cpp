@@ -1,12 +1,20 @@
+// The command line: its parsing, and the built zovreg executable's exit statuses, streams and
+// terminal question.
 #include "zovreg/command_line.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-namespace zov::reg {
+#include "zovreg_test_support.h"
+
+namespace zov::test {
 namespace {
+
+using reg::CommandLine;
+using reg::ParseCommandLine;
 
 CommandLine MustParse(const std::vector<std::string>& args) {
     CommandLine command;
@@ -19,7 +27,7 @@ CommandLine MustParse(const std::vector<std::string>& args) {
 TEST(CommandLineVerbs, LongRootTrailingBackslashAndDoubleDashAreUnderstood) {
     const CommandLine exported = MustParse({"export", "HKEY_LOCAL_MACHINE\\A\\", "-"});
     EXPECT_EQ(exported.key_path, "A");
-    EXPECT_EQ(exported.format, RegFileFormat::kRegedit5);
+    EXPECT_EQ(exported.format, reg::RegFileFormat::kRegedit5);
     EXPECT_EQ(MustParse({"import", "--", "-odd-name.reg"}).file, "-odd-name.reg");
 }
 
@@ -44,5 +52,50 @@ TEST(CommandLineUsageErrors, SayWhatIsWrong) {
     }
 }
 
+class ExecutableTest : public ZovregTest {
+  protected:
+    ToolRun RunExecutable(const std::vector<std::string>& args) {
+        return RunWithoutTerminal(ZOVREG_EXECUTABLE, args, Dir());
+    }
+};
+
+// Usage errors: status 2 and one line on stderr; help and version: status 0 and no stderr.
+TEST_F(ExecutableTest, UsageErrorsExitWithTwoHelpAndVersionWithZero) {
+    const std::vector<std::pair<std::vector<std::string>, int>> cases = {
+        {{}, 2}, {{"query", "HKLM", "--bogus"}, 2}, {{"import", "--help"}, 0}, {{"--version"}, 0}};
+    for (const auto& [args, status] : cases) {
+        const ToolRun run = RunExecutable(args);
+        EXPECT_EQ(run.status, status) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), status == 2 ? 1 : 0);
+        EXPECT_EQ(run.err.rfind("zovreg: ", 0), status == 2 ? 0U : std::string::npos);
+        EXPECT_EQ(run.out.empty(), status == 2) << run.out;
+    }
+    EXPECT_EQ(RunExecutable({"import", "--help"}).out.rfind("Usage: zovreg import", 0), 0U);
+}
+
+TEST_F(ExecutableTest, ExportsUtf16ToStandardOutputAndRefusesDeleteWithoutATerminal) {
+    BuildTwoCards();
+    const std::string before = Dump("SYSTEM");
+    EXPECT_EQ(RunExecutable({"export", "HKLM\\SYSTEM", "-"}).out,
+              Run({"export", "HKLM\\SYSTEM", "-"}).out);
+    const ToolRun no_terminal = RunExecutable({"delete", "HKLM\\SYSTEM"});
+    EXPECT_EQ(no_terminal.status, 1);
+    EXPECT_NE(no_terminal.err.find("no terminal"), std::string::npos) << no_terminal.err;
+    EXPECT_EQ(Dump("SYSTEM"), before);
+}
+
+// The fault variables of the test programs do nothing to the program as built for use.
+TEST_F(ExecutableTest, IgnoresTheRegistryFaultVariables) {
+    const std::string file = PathInDir("in.reg");
+    WriteText(file, "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SYSTEM\\Faults]\n\"V\"=dword:00000001\n");
+    setenv("ZOVCFG_FAULT_AT_WRITE", "1", 1);
+    setenv("ZOVCFG_FAULT_MODE", "kill", 1);
+    const ToolRun run = RunExecutable({"import", file});
+    unsetenv("ZOVCFG_FAULT_AT_WRITE");
+    unsetenv("ZOVCFG_FAULT_MODE");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Dump("SYSTEM\\Faults"), "  V = dword:0x1\n");
+}
+
 }  // namespace
-}  // namespace zov::reg
+}  // namespace zov::test

@@ -1,6 +1,8 @@
 // Who may change the registry: the files the first write makes, whatever the umask; an
-// administrator who is not root, an ordinary user, and a registry made with the modes of an older
-// version; journals that someone outside that trust could have written.
+// administrator who is not root, an ordinary user, a user who may only read, and a registry made
+// with the modes of an older version; journals that someone outside that trust could have
+// written. (Two processes writing at once: tests/integrity/concurrent_use_test.cpp; a process
+// killed in the middle of a change: tests/integrity/crash_safety_test.cpp.)
 #include <gmock/gmock.h>
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -119,14 +122,74 @@ TEST_F(PermissionModelTest, RegistryOfAnOlderVersionTellsTheAdministratorWhatIsW
               ERROR_ACCESS_DENIED);
 }
 
+// The exit code of a child: the number (from 1) of the first check that failed, or 0.
+int FirstFailed(std::initializer_list<bool> checks) {
+    const auto failed = std::find(checks.begin(), checks.end(), false);
+    return failed == checks.end() ? 0 : static_cast<int>(failed - checks.begin()) + 1;
+}
+
+TEST_F(PermissionModelTest, ReaderOnlyUserReadsButCannotWriteAndNoReaderIsDenied) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to drop to another user";
+    }
+    Build("P\\Card1\n  ZOVIrq = dword:5\nP\\Card2\n  ZOVPortCount = dword:4\n");
+    CloseRegistryDatabase();
+    const std::string before = Dump("P");
+    CloseRegistryDatabase();
+    const std::string missing = PathInDir("new/registry.db");
+    EXPECT_EQ(RunInChild([&missing] {
+                  DWORD dword = 0;
+                  HKEY key = nullptr;
+                  const auto snapshot = [&dword] {  // a scope still gives a reader one snapshot
+                      RegistryTransaction transaction;
+                      return transaction.Status() == ERROR_SUCCESS &&
+                             GetDword("P\\Card2", "ZOVPortCount", &dword) == ERROR_SUCCESS &&
+                             dword == 4 && transaction.Commit() == ERROR_SUCCESS;
+                  };
+                  const auto create_registry = [&missing] {
+                      setenv("ZOVCFG_REGISTRY", missing.c_str(), 1);
+                      CloseRegistryDatabase();
+                      return SetDword("P", "V", 1) == ERROR_ACCESS_DENIED;
+                  };
+                  return FirstFailed(
+                      {Become(kNobody, false),
+                       GetDword("P\\Card1", "ZOVIrq", &dword) == ERROR_SUCCESS && dword == 5,
+                       RegOpenKeyExA(HKEY_LOCAL_MACHINE, "P\\Card1", 0, KEY_ALL_ACCESS, &key) ==
+                               ERROR_ACCESS_DENIED &&
+                           key == nullptr,
+                       RegSetValueExA(HKEY_LOCAL_MACHINE, "V", 0, REG_DWORD,
+                                      reinterpret_cast<const BYTE*>(&dword),
+                                      sizeof dword) == ERROR_ACCESS_DENIED,
+                       RegDeleteKeyA(HKEY_LOCAL_MACHINE, "P\\Card2") == ERROR_ACCESS_DENIED,
+                       snapshot(), create_registry()});
+              }),
+              0);
+    EXPECT_EQ(Dump("P"), before);
+    EXPECT_FALSE(Exists(PathInDir("new")));
+
+    ASSERT_EQ(chmod(database_.c_str(), 0600), 0);
+    CloseRegistryDatabase();
+    EXPECT_EQ(
+        RunInChild([] {
+            HKEY key = nullptr;
+            return FirstFailed(
+                {Become(kNobody, false),
+                 RegOpenKeyExA(HKEY_LOCAL_MACHINE, "P", 0, KEY_READ, &key) == ERROR_ACCESS_DENIED,
+                 std::string(ZovRegistryDiagnostic()).find("read permission") !=
+                     std::string::npos});
+        }),
+        0);
+}
+
 // A hot journal: a writer killed while its changes spill into the database file. The database
-// on disk then holds half a change that only the journal can undo.
+// on disk then holds half a change that only the journal can undo. The writer is an
+// administrator who is not root, with a umask that would keep the journal to itself.
 class JournalTest : public PermissionModelTest {
   protected:
     void SetUp() override {
         PermissionModelTest::SetUp();
         if (geteuid() != 0) {
-            GTEST_SKIP() << "needs root to hand a journal to another user";
+            GTEST_SKIP() << "needs root to act as an administrator who is not root";
         }
         Build("P\\Card1\n  ZOVIrq = dword:5\n");
         CloseRegistryDatabase();
@@ -134,6 +197,10 @@ class JournalTest : public PermissionModelTest {
         CloseRegistryDatabase();
         ASSERT_EQ(RunInChild([this] {
                       sqlite3* db = nullptr;
+                      if (!Become(kAdminUid, true)) {
+                          return 1;
+                      }
+                      umask(077);
                       sqlite3_open_v2(database_.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
                       sqlite3_exec(db,
                                    "PRAGMA cache_size=1; BEGIN;"
@@ -143,18 +210,21 @@ class JournalTest : public PermissionModelTest {
                                    "UPDATE registry_values SET data = x'07000000';",
                                    nullptr, nullptr, nullptr);
                       raise(SIGKILL);
-                      return 0;
+                      return 2;
                   }),
                   128 + SIGKILL);
         journal_ = database_ + "-journal";
-        ASSERT_GT(ModeOf(journal_), 0U) << "no journal left";
     }
 
     std::string before_;
     std::string journal_;
 };
 
-TEST_F(JournalTest, JournalThatOthersCouldHaveWrittenIsNeverReplayed) {
+TEST_F(JournalTest, OnlyAJournalThatNoOutsiderCouldHaveWrittenIsReplayed) {
+    // The administrator's journal is group 0 and writable by the group, as the database is.
+    gid_t group = 1;
+    ASSERT_EQ(ModeOf(journal_, &group), 0664U) << "no journal left, or not the database's mode";
+    EXPECT_EQ(group, 0U);
     struct Planted {
         uid_t owner;
         gid_t group;
@@ -174,42 +244,15 @@ TEST_F(JournalTest, JournalThatOthersCouldHaveWrittenIsNeverReplayed) {
         EXPECT_EQ(ReadFileBytes(database_), file_before);
         EXPECT_GT(ModeOf(journal_), 0U);
     }
-    // The journal of the database's own owner is replayed, which undoes the half change.
-    ASSERT_EQ(chown(journal_.c_str(), 0, 0), 0);
+    // The administrator's own journal is replayed by them, which undoes the half change. (Root
+    // replays its own: tests/integrity/crash_safety_test.cpp.)
+    ASSERT_EQ(chown(journal_.c_str(), kAdminUid, 0), 0);
     ASSERT_EQ(chmod(journal_.c_str(), 0664), 0);
     CloseRegistryDatabase();
     const std::vector<std::uint8_t> half_changed = ReadFileBytes(database_);
-    EXPECT_EQ(Dump("P"), before_);
+    EXPECT_EQ(
+        RunInChild([this] { return Become(kAdminUid, true) && Dump("P") == before_ ? 0 : 1; }), 0);
     EXPECT_NE(ReadFileBytes(database_), half_changed);
-}
-
-TEST_F(PermissionModelTest, JournalOfAnAdministratorIsGroupZeroAndReplayedByThem) {
-    if (geteuid() != 0) {
-        GTEST_SKIP() << "needs root to act as an administrator who is not root";
-    }
-    Build("P\\Card1\n  ZOVIrq = dword:5\n");
-    CloseRegistryDatabase();
-    const std::string before = Dump("P");
-    CloseRegistryDatabase();
-    const std::string journal = database_ + "-journal";
-    gid_t group = 1;
-    EXPECT_EQ(RunInChild([&] {
-                  if (!Become(kAdminUid, true)) {
-                      return 1;
-                  }
-                  umask(077);
-                  RegistryTransaction transaction;
-                  for (int n = 0; n < 3000; ++n) {
-                      SetDword("P\\Card1", "V" + std::to_string(n), 1);
-                  }
-                  raise(SIGKILL);
-                  return 2;
-              }),
-              128 + SIGKILL);
-    EXPECT_EQ(ModeOf(journal, &group), 0664U);
-    EXPECT_EQ(group, 0U);
-    EXPECT_EQ(RunInChild([&] { return Become(kAdminUid, true) && Dump("P") == before ? 0 : 1; }),
-              0);
 }
 
 }  // namespace

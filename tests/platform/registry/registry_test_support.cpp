@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -46,8 +45,9 @@ std::vector<std::uint8_t> ParseData(const std::string& notation, DWORD* type) {
 }
 
 std::string FormatData(DWORD type, const std::vector<std::uint8_t>& data) {
-    if (type == REG_DWORD && data.size() == 4) {
-        return FormatText("dword:0x%X", DwordOf(data));
+    if (DWORD value = 0; type == REG_DWORD && data.size() == sizeof value) {
+        std::memcpy(&value, data.data(), sizeof value);
+        return FormatText("dword:0x%X", value);
     }
     if (type == REG_SZ && !data.empty() && data.back() == 0 &&
         std::memchr(data.data(), 0, data.size() - 1) == nullptr) {
@@ -97,11 +97,12 @@ void DumpKey(HKEY key, const std::string& relative, std::string* out) {
 
 }  // namespace
 
-DWORD DwordOf(const std::vector<std::uint8_t>& data) {
-    DWORD value = 0;
-    std::copy_n(data.begin(), std::min(data.size(), sizeof value),
-                reinterpret_cast<std::uint8_t*>(&value));
-    return value;
+std::string Repeat(const std::string& piece, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        out += piece;
+    }
+    return out;
 }
 
 void RegistryTest::SetUp() {

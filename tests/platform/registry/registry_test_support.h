@@ -91,7 +91,8 @@ ProgramRun RunWithoutTerminal(const std::string& program, std::vector<std::strin
 // In a child: drops to the user nobody; false when that fails.
 bool BecomeNobody();
 
-DWORD DwordOf(const std::vector<std::uint8_t>& data);
+// piece, count times over.
+std::string Repeat(const std::string& piece, int count);
 
 // RegCreateKeyExA with KEY_ALL_ACCESS and no class, options or security.
 LSTATUS CreateKey(HKEY parent, const char* path, HKEY* key, DWORD* disposition = nullptr);

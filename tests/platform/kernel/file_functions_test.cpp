@@ -1,14 +1,21 @@
+// The file functions of the platform: DeleteFileA and the errno mapping behind its statuses,
+// whole reads and writes, the self-closing descriptor, and the directory of a path.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "platform/kernel/win32_error_from_errno.h"
+#include "platform/posix_file.h"
 #include "platform/win32.h"
 #include "registry_test_support.h"
 
+namespace zov::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -62,12 +69,68 @@ TEST_F(DeleteFile, FileInADirectoryWithoutWriteRightIsAccessDeniedForNobody) {
         GTEST_SKIP() << "needs root to drop to nobody";
     }
     ASSERT_EQ(0, chmod(directory_.c_str(), 0755));
-    EXPECT_EQ(ERROR_ACCESS_DENIED, zov::test::RunInChild([this] {
-                  return zov::test::BecomeNobody() && !DeleteFileA(PathOf("folder/file").c_str())
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RunInChild([this] {
+                  return BecomeNobody() && !DeleteFileA(PathOf("folder/file").c_str())
                              ? static_cast<int>(GetLastError())
                              : 255;
               }));
     EXPECT_TRUE(fs::exists(PathOf("folder/file")));
 }
 
+// The one errno mapping: the values the stand-ins once answered differently, and the fallback a
+// caller chooses.
+TEST(Win32ErrorFromErrnoTest, ChosenStatusesAndTheCallersFallback) {
+    struct Row {
+        int error;
+        DWORD otherwise;
+        DWORD status;
+    };
+    const Row rows[] = {
+        {0, ERROR_CANTWRITE, ERROR_SUCCESS},
+        {ENOENT, ERROR_GEN_FAILURE, ERROR_FILE_NOT_FOUND},
+        {EROFS, ERROR_GEN_FAILURE, ERROR_ACCESS_DENIED},
+        {EEXIST, ERROR_GEN_FAILURE, ERROR_ALREADY_EXISTS},
+        {ENOSPC, ERROR_CANTWRITE, ERROR_DISK_FULL},
+        {EIO, ERROR_GEN_FAILURE, ERROR_GEN_FAILURE},
+        {EIO, ERROR_CANTOPEN, ERROR_CANTOPEN},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(Win32ErrorFromErrno(row.error, row.otherwise), row.status) << row.error;
+    }
+}
+
+TEST(PosixFileTest, DirectoryOfAPath) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"registry.db", "."},          {"/registry.db", "/"}, {"/var/lib/zov/db", "/var/lib/zov"},
+        {"/var/lib/zov/", "/var/lib"}, {"dir/file", "dir"},   {"/", "/"},
+    };
+    for (const auto& [path, directory] : rows) {
+        EXPECT_EQ(DirectoryOf(path), directory) << path;
+    }
+}
+
+TEST(PosixFileTest, WholeWritesAndReadsThroughAPipeAndTheDescriptorClosesItself) {
+    int ends[2] = {-1, -1};
+    ASSERT_EQ(pipe(ends), 0);
+    UniqueFd reader(ends[0]);
+    int writer_fd = -1;
+    {
+        UniqueFd writer(ends[1]);
+        writer_fd = writer.Get();
+        const std::string text = "0123456789";
+        ASSERT_TRUE(WriteAll(writer.Get(), text.data(), text.size()));
+        UniqueFd moved = std::move(writer);
+        EXPECT_EQ(moved.Get(), writer_fd);
+    }
+    EXPECT_EQ(fcntl(writer_fd, F_GETFD), -1);  // closed once, by the descriptor it moved to
+    std::string got(16, '\0');
+    // Asks for more than was written: ReadAll stops at the end of the file.
+    EXPECT_EQ(ReadAll(reader.Get(), got.data(), got.size()), 10);
+    EXPECT_EQ(got.substr(0, 10), "0123456789");
+    EXPECT_EQ(reader.Close(), 0);
+    EXPECT_EQ(ReadAll(reader.Get(), got.data(), got.size()), -1);
+    EXPECT_FALSE(WriteAll(-1, "x", 1));
+}
+
 }  // namespace
+}  // namespace zov::test
