@@ -124,6 +124,8 @@ struct AddCase {
     const char* card;       // the "card" object of the output
 };
 
+// (That a dry run refuses whatever the real run refuses, the ninth card among them:
+// RequestedCardTest in tests/store, every row.)
 TEST_F(CardCommands, AddChecksChoosesAndWritesOnlyWhenAllowed) {
     const std::string kIsa100Irq2Com1To8 = IsaCardKeys(1, 8, 1, 0x100, 2);
     const AddCase kCases[] = {
@@ -140,10 +142,6 @@ TEST_F(CardCommands, AddChecksChoosesAndWritesOnlyWhenAllowed) {
          R"({"number":2,"bus":"isa","ports":4,"first_port":9,"first_port_name":"COM9",
              "last_port":12,"base_address":256,"irq":7})"},
         {"ninth card", PciCards(8), "add pci --ports 4 --com 100", 3, "card_limit",
-         R"({"number":9,"bus":"pci","ports":4,"first_port":100,"first_port_name":"COM100",
-             "last_port":103,"base_address":null,"irq":null})"},
-        {"ninth card on a dry run", PciCards(8), "add pci --ports 4 --com 100 --dry-run", 3,
-         "card_limit",
          R"({"number":9,"bus":"pci","ports":4,"first_port":100,"first_port_name":"COM100",
              "last_port":103,"base_address":null,"irq":null})"},
     };
