@@ -1,7 +1,8 @@
 // The card store where the system is against it: a registry on a file system that is read-only or
 // full, or a registry directory that is not there yet. Each ends in a refusal that changes
-// nothing and says why, or in the normal outcome. (A registry whose file or folder its user may
-// not write: tests/platform/registry/permission_model_test.cpp and multi_process_test.cpp.)
+// nothing and says why (the cards and their properties are read all the same), or in the normal
+// outcome. (A registry whose file or folder its user may not write:
+// tests/platform/registry/permission_model_test.cpp and multi_process_test.cpp.)
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -22,6 +23,8 @@
 #include "platform/format.h"
 #include "platform/registry/registry_database.h"
 #include "store/card_census.h"
+#include "store/card_layout.h"
+#include "store/card_properties.h"
 #include "store/card_removal.h"
 #include "store/new_card_commit.h"
 
@@ -128,6 +131,8 @@ TEST_F(HostileEnvironmentTest, RegistryThatCannotBeChangedIsListedButRefusesAddA
             const CardCensus census = TakeCardCensus();
             problems += Check(census.cardCount == 3 && census.cards.size() == 3,
                               FormatText("the census saw %d cards", census.cardCount));
+            problems +=
+                Check(ReadCardProperties(CardKeyPath(1)).has_value(), "no properties of Card1");
             const auto refusal = AddCard(DescribeNewCard("COM40", 0, 1, "", ""), 3);
             const std::string diagnostic = ZovRegistryDiagnostic();
             const std::string expected =
