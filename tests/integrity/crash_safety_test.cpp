@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "card_store_fixture.h"
@@ -15,6 +16,8 @@ namespace {
 
 // Writes are counted from 1; the removal needs nowhere near this many.
 constexpr int kMaxWrites = 2000;
+// The exit status RunInChild reports for a child that SIGKILL ended.
+constexpr int kKilledStatus = 128 + 9;
 
 using CrashSafetyTest = CardStoreFixture;
 
@@ -46,7 +49,12 @@ TEST_F(CrashSafetyTest, RemovalKilledAtAnyWriteKeepsEveryCardAndTheNextRemovalWo
     for (int k = 1; k <= kMaxWrites; ++k) {
         SCOPED_TRACE(::testing::Message() << "killed at write " << k);
         BackToPristine();
-        const int status = RunWithFaultInChild("kill", k, remove);
+        // The child opens its own connection: BackToPristine closed this process's.
+        const int status = RunInChild([k, &remove] {
+            setenv("ZOVCFG_FAULT_MODE", "kill", 1);
+            setenv("ZOVCFG_FAULT_AT_WRITE", std::to_string(k).c_str(), 1);
+            return remove() ? 0 : 1;
+        });
         if (status != kKilledStatus) {
             EXPECT_EQ(status, 0) << "the child's exit status";
             EXPECT_EQ(Parameters(), after) << "the run past the last write";
