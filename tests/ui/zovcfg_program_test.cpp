@@ -12,20 +12,15 @@
 namespace zov::test {
 namespace {
 
-class ZovcfgProgram : public AppScenario {
-  protected:
-    PtySession::Options InTerminal() const {
-        PtySession::Options options;
-        options.program = ZOVCFG_EXECUTABLE;
-        options.environment = {"TERM=xterm-256color", "LANG=C.UTF-8",
-                               "ZOVCFG_REGISTRY=" + DatabasePath()};
-        return options;
-    }
-};
+using ZovcfgProgram = AppScenario;
 
 TEST_F(ZovcfgProgram, ShowsTheCardsInATerminalAndClosesWithNothingChanged) {
     Build(IsaCardKeys(1, 4, 3, 0x300, 5) + PciCardKeys(2, 8, 7));
-    PtySession session(InTerminal());
+    PtySession::Options options;
+    options.program = ZOVCFG_EXECUTABLE;
+    options.environment = {"TERM=xterm-256color", "LANG=C.UTF-8",
+                           "ZOVCFG_REGISTRY=" + DatabasePath()};
+    PtySession session(options);
     ASSERT_TRUE(session.WaitForText("Tarnell ZOV Cards")) << session.Screen();
     ASSERT_TRUE(session.WaitForText("COM7")) << session.Screen();
     EXPECT_NE(session.Screen().find("ISA"), std::string::npos) << session.Screen();
