@@ -38,16 +38,4 @@ void CardStoreFixture::BackToPristine() {
     WriteFileBytes(WorkDatabase(), pristine_);
 }
 
-int CardStoreFixture::RunWithFaultInChild(const char* mode, int k,
-                                          const std::function<bool()>& operation) {
-    // The child opens its own connection; the parent's is closed so that nothing is shared.
-    CloseRegistryDatabase();
-    return RunInChild([&] {
-        setenv("ZOVCFG_FAULT_MODE", mode, 1);
-        setenv("ZOVCFG_FAULT_AT_WRITE", std::to_string(k).c_str(), 1);
-        CloseRegistryDatabase();
-        return operation() ? 0 : 1;
-    });
-}
-
 }  // namespace zov::test

@@ -6,69 +6,24 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "app_scenario.h"
-#include "platform/registry/registry_database.h"
 #include "store/card_globals.h"
 #include "ui/res/resource.h"
 
 namespace zov::test {
 namespace {
 
-using ::testing::EndsWith;
 using ::testing::MatchesRegex;
 using ::testing::StartsWith;
 
 constexpr const char* kSettingsCaption = "ZOV Card Settings";
 
-class HostileEnvironmentScenario : public AppScenario {
-  protected:
-    // Queues a shrink to width x height and checks that the notice, and only it, is drawn on a
-    // grid of the terminal's size, with the dialog named still in front. From 30 x 8 on the
-    // notice is read whole, wrapped to the width.
-    void ShrinkTo(int width, int height, const std::string& caption) {
-        screen.PushResize(width, height);
-        Check([this, caption] {
-            EXPECT_EQ(Caption(), caption);
-            EXPECT_EQ(screen.Screen().Width(), screen.Width());
-            EXPECT_EQ(screen.Screen().Height(), screen.Height());
-            EXPECT_FALSE(Shows(caption)) << screen.Text();
-            if (screen.Width() >= 30 && screen.Height() >= 8) {
-                EXPECT_THAT(NoticeText(), MatchesRegex("The terminal is too small: this dialog "
-                                                       "needs [0-9]+ x [0-9]+\\. Enlarge it, or "
-                                                       "press Escape to cancel\\."))
-                    << screen.Text();
-            }
-        });
-    }
+using HostileEnvironmentScenario = AppScenario;
 
-    // The screen's lines without their margins, joined by blanks.
-    std::string NoticeText() const {
-        std::string text;
-        for (const std::string& line : screen.Lines()) {
-            const std::size_t start = line.find_first_not_of(' ');
-            if (start != std::string::npos) {
-                text += (text.empty() ? "" : " ") + line.substr(start);
-            }
-        }
-        return text;
-    }
-
-    // Queues what a user might type at the notice, none of which may reach the hidden dialog:
-    // list keys, Done by its mnemonic and by Enter, Tab, a letter, and clicks where the dialog
-    // lay and on the middle of the shrunk screen.
-    void TypeAtTheNotice(int width, int height) {
-        PressTimes(Key::Down, 3);
-        Alt('d');
-        Press(Key::Enter);
-        Press(Key::Tab);
-        screen.PushText("x");
-        screen.PushClick(40, 12);
-        screen.PushClick(width / 2, height / 2);
-    }
-};
-
+// Shrinks the terminal under the settings dialog: only the notice is drawn, on a grid of the
+// terminal's size, read whole from 30 x 8 on (wrapped to the width); nothing typed or clicked
+// reaches the hidden dialog; grown again, the dialog is back as it was, with its choice.
 TEST_F(HostileEnvironmentScenario, ShrunkTerminalHidesTheDialogAndKeepsItsChoicesUntilGrown) {
     Build(IsaCardKeys(1, 8, 3, 0x300, 10));
     std::string whole;  // the settings dialog as drawn before the first shrink
@@ -83,8 +38,35 @@ TEST_F(HostileEnvironmentScenario, ShrunkTerminalHidesTheDialogAndKeepsItsChoice
     // (which a terminal reports as 1 x 1).
     const int sizes[][2] = {{80, 10}, {30, 8}, {1, 1}, {0, 0}};
     for (const auto& size : sizes) {
-        ShrinkTo(size[0], size[1], kSettingsCaption);
-        TypeAtTheNotice(size[0], size[1]);
+        screen.PushResize(size[0], size[1]);
+        Check([this] {
+            EXPECT_EQ(Caption(), kSettingsCaption);
+            EXPECT_EQ(screen.Screen().Width(), screen.Width());
+            EXPECT_EQ(screen.Screen().Height(), screen.Height());
+            EXPECT_FALSE(Shows(kSettingsCaption)) << screen.Text();
+            if (screen.Width() >= 30 && screen.Height() >= 8) {
+                std::string notice;  // the screen's lines without their margins
+                for (const std::string& line : screen.Lines()) {
+                    const std::size_t start = line.find_first_not_of(' ');
+                    if (start != std::string::npos) {
+                        notice += (notice.empty() ? "" : " ") + line.substr(start);
+                    }
+                }
+                EXPECT_THAT(notice, MatchesRegex("The terminal is too small: this dialog needs "
+                                                 "[0-9]+ x [0-9]+\\. Enlarge it, or press Escape "
+                                                 "to cancel\\."))
+                    << screen.Text();
+            }
+        });
+        // List keys, Done by its mnemonic and by Enter, Tab, a letter, and clicks where the
+        // dialog lay and on the middle of the shrunk screen.
+        PressTimes(Key::Down, 3);
+        Alt('d');
+        Press(Key::Enter);
+        Press(Key::Tab);
+        screen.PushText("x");
+        screen.PushClick(40, 12);
+        screen.PushClick(size[0] / 2, size[1] / 2);
         screen.PushResize(80, 24);
         Check([&] {
             ASSERT_EQ(Caption(), kSettingsCaption);
@@ -100,9 +82,9 @@ TEST_F(HostileEnvironmentScenario, ShrunkTerminalHidesTheDialogAndKeepsItsChoice
               LayoutOf(IsaCardKeys(1, 8, 3, 0x300, 10) + IsaCardKeys(2, 8, 13, 0x2A0, 5)));
 }
 
-// A registry file the utility must refuse before it draws anything: exit 2, one line on standard
-// error that names the file and says what is wrong with it, the file left as it was. (Each kind
-// of refused file: tests/platform/registry/database_file_test.cpp.)
+// A registry file the utility must refuse before it draws anything: exit 2 and one line on
+// standard error that names the file and says what is wrong with it. (That the file is left as
+// it was, and each kind of refused file: tests/platform/registry/database_file_test.cpp.)
 TEST_F(HostileEnvironmentScenario, ForeignRegistryFileIsRefusedBeforeDrawing) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(DatabasePath().c_str(), &db), SQLITE_OK);
@@ -112,7 +94,6 @@ TEST_F(HostileEnvironmentScenario, ForeignRegistryFileIsRefusedBeforeDrawing) {
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(db);
-    const std::vector<std::uint8_t> before = ReadFileBytes(DatabasePath());
     ::testing::internal::CaptureStderr();
     const int exitCode = RunApp();
     const std::string error = ::testing::internal::GetCapturedStderr();
@@ -120,11 +101,7 @@ TEST_F(HostileEnvironmentScenario, ForeignRegistryFileIsRefusedBeforeDrawing) {
     EXPECT_EQ(screen.PresentCount(), 0) << screen.Text();
     EXPECT_THAT(error, StartsWith("zovcfg: " + DatabasePath() +
                                   ": not a zovcfg registry (foreign SQLite database)"));
-    EXPECT_THAT(error, EndsWith("; it was left untouched\n"));
     EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
-    CloseRegistryDatabase();
-    EXPECT_EQ(ReadFileBytes(DatabasePath()), before);
-    EXPECT_FALSE(Exists(DatabasePath() + "-journal"));
 }
 
 }  // namespace

@@ -149,13 +149,8 @@ INSTANTIATE_TEST_SUITE_P(FromTheResourceTable, EveryTemplate, ::testing::ValuesI
                              return "Template" + std::to_string(test.param);
                          });
 
-TEST(DialogTemplates, EachOnceAndThePropertyEditsReadOnlyAndEnabled) {
-    const std::vector<int> ids = TemplateIds();
-    EXPECT_EQ(
-        std::set<int>(ids.begin(), ids.end()),
-        (std::set<int>{IDD_CARD_LIST, IDD_CARD_SETTINGS, IDD_CARD_PROPERTIES, IDD_ADD_CARD_ERROR,
-                       IDD_PROPERTIES_ERROR, IDD_REMOVE_ERROR, IDD_REMOVE_CARD}));
-    EXPECT_EQ(ids.size(), 7U);
+// (That every template the utility opens is there: the scenario tests, which open each.)
+TEST(DialogTemplates, ThePropertyEditsAreReadOnlyAndEnabled) {
     int edits = 0;
     for (const auto& control : ZovcfgResources().FindDialog(IDD_CARD_PROPERTIES)->controls) {
         if (control.controlClass == ControlClass::Edit) {
