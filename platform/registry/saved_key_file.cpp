@@ -51,8 +51,6 @@ std::optional<SavedFile> Forget(const std::string& path) {
     return saved;
 }
 
-SavedKeyFileHook written_hook = nullptr;
-
 LSTATUS CreateAndWrite(const std::string& path, const std::vector<std::uint8_t>& bytes,
                        SavedKeyDurability durability, UniqueFd* kept) {
     UniqueFd file(open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
@@ -112,10 +110,6 @@ LSTATUS ReadOwnFile(const std::string& path, const SavedFile& saved,
 
 }  // namespace
 
-void SetSavedKeyWrittenHook(SavedKeyFileHook hook) {
-    written_hook = hook;
-}
-
 LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
                           SavedKeyDurability durability) {
     if (path.empty()) {
@@ -125,9 +119,6 @@ LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_
     saved.size = bytes.size();
     const LSTATUS status = CreateAndWrite(path, bytes, durability, &saved.file);
     Remember(path, std::move(saved));
-    if (status == ERROR_SUCCESS && written_hook != nullptr) {
-        written_hook(path);
-    }
     return status;
 }
 

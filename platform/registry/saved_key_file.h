@@ -32,9 +32,4 @@ LSTATUS WriteSavedKeyFile(const std::string& path, const std::vector<std::uint8_
 // changed), ERROR_FILE_NOT_FOUND when that save failed. Other paths are read as they are.
 LSTATUS ReadSavedKeyFile(const std::string& path, std::vector<std::uint8_t>* bytes);
 
-// Tests only: called with the path after each saved-key file is written, to act between a save
-// and its restore.
-using SavedKeyFileHook = void (*)(const std::string& path);
-void SetSavedKeyWrittenHook(SavedKeyFileHook hook);
-
 }  // namespace zov
