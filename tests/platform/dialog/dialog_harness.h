@@ -55,7 +55,6 @@ class DialogHarness {
     void Add(DialogTemplate dialogTemplate) {
         module_.dialogs.push_back(std::move(dialogTemplate));
     }
-    void Add(DialogInitData init) { module_.dialogInit.push_back(std::move(init)); }
     INT_PTR Run(int id, HWND owner = nullptr, LPARAM init = 0);
     // Queues the keys, then check, then Escape after what check queues, and runs the dialog;
     // fails if check never ran.

@@ -4,19 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "dialog_harness.h"
 #include "platform/framework/resource_handle.h"
 
 namespace framework_test {
 
 inline constexpr int kIddButtons = 500;   // OK, Cancel and two command buttons
-inline constexpr int kIddExchange = 501;  // a drop-down list, two radio groups
+inline constexpr int kIddExchange = 501;  // two radio groups
 
 inline constexpr int kIdcFirstCommand = 600;
 inline constexpr int kIdcSecondCommand = 601;
-inline constexpr int kIdcPorts = 610;   // drop-down list "COM1".."COM132"
 inline constexpr int kIdcSpeed4 = 620;  // first group: 620, 621, 622
 inline constexpr int kIdcSpeed8 = 621;
 inline constexpr int kIdcSpeed16 = 622;
@@ -39,19 +36,13 @@ class FrameworkTest : public ::testing::Test {
                               WS_SYSMENU));
         harness_.Add(DialogOf(
             kIddExchange, "Exchange", 240, 120,
-            {ComboAt(kIdcPorts, 10, 10, 60, 60),
-             RadioAt(kIdcSpeed4, "4", 100, 10, 30, kFirstInGroup),
+            {RadioAt(kIdcSpeed4, "4", 100, 10, 30, kFirstInGroup),
              RadioAt(kIdcSpeed8, "8", 100, 22, 30), RadioAt(kIdcSpeed16, "16", 100, 34, 30),
              // Neither a radio button nor the start of a group: the first group goes on.
              GroupBoxAt("Bus", 140, 5, 80, 40),
              RadioAt(kIdcBusIsa, "ISA", 150, 15, 30, kFirstInGroup),
              RadioAt(kIdcBusPci, "PCI", 150, 27, 30), ok, cancel},
             WS_SYSMENU));
-        zov::DialogInitData ports{kIddExchange, {}};
-        for (int port = 1; port <= 132; ++port) {
-            ports.entries.push_back({kIdcPorts, CB_ADDSTRING, "COM" + std::to_string(port)});
-        }
-        harness_.Add(ports);
         AfxSetResourceHandle(Module());
     }
     void TearDown() override {
