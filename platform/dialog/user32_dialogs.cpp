@@ -1,7 +1,6 @@
 // The user32 calls about dialogs and their items: modal dialogs, items by id, buttons, the tab
 // and group order, and message boxes.
 #include "platform/dialog/desktop.h"
-#include "platform/dialog/dialog_navigation.h"
 #include "platform/dialog/message_box.h"
 #include "platform/dialog/radio_button.h"
 #include "platform/dialog/template_lookup.h"
@@ -96,21 +95,6 @@ BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString) {
     return item->Message(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpString)) == TRUE ? TRUE : FALSE;
 }
 
-UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax) {
-    Window* item = FindItem(hDlg, nIDDlgItem);
-    if (item == nullptr) {
-        if (lpString != nullptr && cchMax > 0) {
-            lpString[0] = '\0';
-        }
-        return 0;
-    }
-    if (cchMax <= 0) {
-        return 0;
-    }
-    return static_cast<UINT>(
-        item->Message(WM_GETTEXT, static_cast<WPARAM>(cchMax), reinterpret_cast<LPARAM>(lpString)));
-}
-
 BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck) {
     Window* item = FindItem(hDlg, nIDButton);
     if (item == nullptr) {
@@ -141,45 +125,6 @@ BOOL CheckRadioButton(HWND hDlg, int nIDFirstButton, int nIDLastButton, int nIDC
 UINT IsDlgButtonChecked(HWND hDlg, int nIDButton) {
     Window* item = FindItem(hDlg, nIDButton);
     return item != nullptr ? static_cast<UINT>(item->Message(BM_GETCHECK, 0, 0)) : 0;
-}
-
-HWND GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL bPrevious) {
-    Dialog* dialog = FindDialog(hDlg);
-    if (dialog == nullptr) {
-        return nullptr;
-    }
-    Window* from = nullptr;
-    if (hCtl != nullptr) {
-        from = WindowTable::Find(hCtl);
-        if (from == nullptr || !dialog->Owns(from)) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-            return nullptr;
-        }
-    }
-    Window* next = zov::DialogNavigation::NextTabItem(*dialog, from, bPrevious != FALSE);
-    return next != nullptr ? next->Handle() : nullptr;
-}
-
-HWND GetNextDlgGroupItem(HWND hDlg, HWND hCtl, BOOL bPrevious) {
-    Dialog* dialog = FindDialog(hDlg);
-    if (dialog == nullptr) {
-        return nullptr;
-    }
-    Window* from = nullptr;
-    if (hCtl == nullptr) {
-        from = dialog->Controls().empty() ? nullptr : dialog->Controls().front().get();
-    } else {
-        from = WindowTable::Find(hCtl);
-        if (from == nullptr || !dialog->Owns(from)) {
-            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-            return nullptr;
-        }
-    }
-    if (from == nullptr) {
-        return nullptr;
-    }
-    Window* next = zov::DialogNavigation::NextGroupItem(*dialog, from, bPrevious != FALSE);
-    return next != nullptr ? next->Handle() : nullptr;
 }
 
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {

@@ -257,7 +257,3 @@ int GetSystemMetrics(int nIndex) {
             return 0;
     }
 }
-
-BOOL MessageBeep(UINT /*uType*/) {
-    return TRUE;
-}
