@@ -2,12 +2,12 @@
 // back with the same library, and what they leave in the registry.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "card_keys.h"
 #include "card_store_test.h"
 #include "cli/card_commands.h"
 #include "platform/security/credentials.h"
@@ -28,11 +28,9 @@ class CardCommands : public CardStoreTest {
   protected:
     // Runs "zovcfg <words>"; with --json among them, standard output must be one JSON object.
     static Outcome Run(const std::string& words) {
-        std::vector<std::string> arguments{"zovcfg"};
         std::istringstream split(words);
-        for (std::string word; split >> word;) {
-            arguments.push_back(word);
-        }
+        std::vector<std::string> arguments{"zovcfg"};
+        arguments.insert(arguments.end(), std::istream_iterator<std::string>(split), {});
         std::vector<char*> argv;
         for (std::string& argument : arguments) {
             argv.push_back(argument.data());
@@ -48,6 +46,13 @@ class CardCommands : public CardStoreTest {
             outcome.object = json::parse(outcome.out);
             EXPECT_EQ(outcome.object.at("version"), 1) << outcome.out;
         }
+        return outcome;
+    }
+    // Runs "zovcfg <words>" and expects this exit code and this kind of error in its JSON.
+    static Outcome ExpectError(const std::string& words, int exitCode, const char* kind) {
+        Outcome outcome = Run(words);
+        EXPECT_EQ(outcome.exitCode, exitCode) << words;
+        EXPECT_EQ(outcome.object.at("error").at("kind"), kind) << words;
         return outcome;
     }
 
@@ -97,9 +102,7 @@ TEST_F(CardCommands, ListAndShowGiveEveryFieldOfACard) {
         "first_port_name":"COM3","base_address":null,"irq":null,"pci_bus":2,"pci_slot":11})"));
     EXPECT_EQ(Run("show 2 --json").object.at("card"), cards[1]);
 
-    const Outcome missing = Run("show 3 --json");
-    EXPECT_EQ(missing.exitCode, 3);
-    EXPECT_EQ(missing.object.at("error").at("kind"), "no_such_card");
+    const Outcome missing = ExpectError("show 3 --json", 3, "no_such_card");
     EXPECT_EQ(missing.object.at("error").at("message"), "Card Registry Not Found");
 }
 
@@ -195,9 +198,7 @@ TEST_F(CardCommands, OnlyAdministratorsAddOrRemove) {
     const ScopedProcessCredentials asUser(InGroup(4242));
     for (const char* arguments :
          {"add pci --ports 4 --com auto --json", "remove 1 --json", "remove 1 --dry-run --json"}) {
-        const Outcome outcome = Run(arguments);
-        EXPECT_EQ(outcome.exitCode, 3) << arguments;
-        EXPECT_EQ(outcome.object.at("error").at("kind"), "not_administrator") << arguments;
+        ExpectError(arguments, 3, "not_administrator");
     }
     EXPECT_EQ(Run("list --json").exitCode, 0);
     EXPECT_EQ(Parameters(), before);
@@ -216,9 +217,7 @@ TEST_F(CardCommands, UsageErrorsNameTheArgumentAndExit2) {
                   {"list --frobnicate --json", "--frobnicate"},
                   {"--json", "'--json'"}};
     for (const auto& c : kCases) {
-        const Outcome outcome = Run(c.arguments);
-        EXPECT_EQ(outcome.exitCode, 2) << c.arguments;
-        EXPECT_EQ(outcome.object.at("error").at("kind"), "usage") << c.arguments;
+        const Outcome outcome = ExpectError(c.arguments, 2, "usage");
         EXPECT_NE(outcome.object.at("error").at("message").get<std::string>().find(c.named),
                   std::string::npos)
             << outcome.err;
@@ -231,21 +230,17 @@ TEST_F(CardCommands, UnreadableRegistryExits2) {
     WriteFileBytes(DatabasePath(), std::vector<std::uint8_t>(4096, 'x'));
     for (const char* arguments :
          {"list --json", "check --json", "add pci --ports 4 --com 1 --json"}) {
-        const Outcome outcome = Run(arguments);
-        EXPECT_EQ(outcome.exitCode, 2) << arguments;
-        EXPECT_EQ(outcome.object.at("error").at("kind"), "registry_unreadable") << arguments;
+        ExpectError(arguments, 2, "registry_unreadable");
     }
 }
 
 TEST_F(CardCommands, CheckExits3WithEachProblemAndItsCard) {
     Build(PciCardKeys(1, 4, 1) + PciCardKeys(2, 4, 3));
     EXPECT_EQ(Run("check").exitCode, 3);
-    const Outcome outcome = Run("check --json");
-    EXPECT_EQ(outcome.exitCode, 3);
+    const Outcome outcome = ExpectError("check --json", 3, "problems_found");
     ASSERT_EQ(outcome.object.at("problems").size(), 1U) << outcome.out;
     EXPECT_EQ(outcome.object.at("problems")[0].at("card"), 2);
     EXPECT_EQ(outcome.object.at("problems")[0].at("kind"), "port_range_overlap");
-    EXPECT_EQ(outcome.object.at("error").at("kind"), "problems_found");
 
     FreshRegistry("clean");
     Build(PciCardKeys(1, 4, 1));

@@ -13,8 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "card_store_fixture.h"
-#include "platform/registry/registry_database.h"
+#include "card_store_test.h"
 #include "store/card_census.h"
 #include "store/card_removal.h"
 #include "store/configuration_check.h"
@@ -27,6 +26,14 @@ constexpr int kProcesses = 3;
 constexpr int kRounds = 30;
 constexpr int kInitialCards = 3;
 
+// Adds a 4-port PCI card named from COM<firstCom> with a census of `count` cards; the refusal's
+// text.
+std::optional<std::string> AddPciCard(int firstCom, int count) {
+    const auto refusal =
+        AddCard(DescribeNewCard("COM" + std::to_string(firstCom), 0, 1, "", ""), count);
+    return refusal ? std::optional(refusal->text) : std::nullopt;
+}
+
 // What one process reports of its rounds.
 struct Tally {
     int adds = 0;          // cards it added
@@ -36,18 +43,16 @@ struct Tally {
 
 // One round: a census, the user's time between the list and the change (in which the others go
 // on), then an add of a new card or the removal of a random listed card with the census's count.
-// The store refuses a change whose count has gone stale (see stale_census_test.cpp).
+// The store refuses a change whose count has gone stale (StaleCensusTest, below).
 void PlayRound(int process, int round, std::mt19937* random, Tally* tally) {
     const int count = TakeCardCensus().cardCount;
     usleep(static_cast<useconds_t>((*random)() % 3000));
     const bool add = count == 0 || (count < 8 && (*random)() % 2 == 0);
     std::optional<std::string> failure;
     if (add) {
-        // A 4-port PCI card whose COM names no other round of any process uses.
-        const int firstCom = 100 + 4 * (process * kRounds + round);
-        if (const auto refusal =
-                AddCard(DescribeNewCard("COM" + std::to_string(firstCom), 0, 1, "", ""), count)) {
-            failure = "add: " + refusal->text;
+        // COM names no other round of any process uses.
+        if (const auto refusal = AddPciCard(100 + 4 * (process * kRounds + round), count)) {
+            failure = "add: " + *refusal;
         }
     } else {
         const int card = 1 + static_cast<int>((*random)() % static_cast<unsigned>(count));
@@ -122,6 +127,34 @@ TEST_F(ConcurrentUseTest, RoundsOfSeveralProcessesKeepEveryCardWhole) {
         ADD_FAILURE() << problem.text << "\nnow:\n" << Parameters();
     }
     EXPECT_FALSE(Exists(SavedKeyFile()));
+}
+
+// A change made with the count of a census that another process has made stale meanwhile: the
+// store checks, inside its transaction, that the cards are still the ones counted, and refuses
+// the change, which would leave a gap or merge into another card, writing nothing.
+using StaleCensusTest = CardStoreFixture;
+
+TEST_F(StaleCensusTest, ChangeAfterAnotherProgramChangedTheCardsIsRefused) {
+    Build(PciCardKeys(1, 4, 10) + PciCardKeys(2, 4, 20) + PciCardKeys(3, 4, 30));
+    ASSERT_EQ(TakeCardCensus().cardCount, 3);
+    KeepPristine();
+    const struct {
+        int otherRemoves;  // the card another program removes after our census; 0: it adds one
+        int ourRemoval;    // the card we then remove; 0: we add one
+    } kCases[] = {{3, 0}, {0, 0}, {0, 1}, {0, 3}, {1, 2}};
+    for (const auto& row : kCases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "other removes " << row.otherRemoves << ", we remove " << row.ourRemoval);
+        BackToPristine();
+        ASSERT_EQ(row.otherRemoves ? RemoveAndRenumber(row.otherRemoves, 3) : AddPciCard(40, 3),
+                  std::nullopt);
+        const std::string before = Parameters();
+        const auto refusal =
+            row.ourRemoval ? RemoveAndRenumber(row.ourRemoval, 3) : AddPciCard(50, 3);
+        ASSERT_NE(refusal, std::nullopt);
+        EXPECT_NE(refusal->find("meanwhile, by another program"), std::string::npos) << *refusal;
+        EXPECT_EQ(Parameters(), before);
+    }
 }
 
 }  // namespace

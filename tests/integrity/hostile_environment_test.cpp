@@ -18,9 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "card_store_fixture.h"
+#include "card_store_test.h"
 #include "platform/format.h"
-#include "platform/registry/registry_database.h"
 #include "store/card_census.h"
 #include "store/card_layout.h"
 #include "store/card_properties.h"
@@ -40,10 +39,8 @@ using HostileEnvironmentTest = CardStoreFixture;
 
 // Why a system call that builds the environment failed.
 std::string Refused(const char* call) {
-    return FormatText(
-        "%s was refused (%s); a container without CAP_SYS_ADMIN cannot run "
-        "this",
-        call, std::strerror(errno));
+    return FormatText("%s was refused (%s); a container without CAP_SYS_ADMIN cannot run this",
+                      call, std::strerror(errno));
 }
 
 // In a child, as root: a small tmpfs at dir, in a mount namespace of the child's own so that

@@ -1,9 +1,13 @@
+// Adding a card: the first conflict a new card meets, and a card asked for with automatic values:
+// what `auto` chooses around the cards configured, and that a dry run or a refusal writes
+// nothing. (A given base address in conflict: the "conflict" case of
+// CardCommands.AddChecksChoosesAndWritesOnlyWhenAllowed.)
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
-#include "card_keys.h"
-#include "registry_test_support.h"
+#include "card_store_test.h"
 #include "store/card_layout.h"
 #include "store/new_card_commit.h"
 
@@ -74,67 +78,125 @@ const std::string kCard2Meanwhile =
     "Card2 was not added: a card with this number has been configured meanwhile, by another "
     "program.\nNothing was written. Cancel to see the current list.";
 
-INSTANTIATE_TEST_SUITE_P(
-    Conflicts, AddCardConflictTest,
-    ::testing::Values(
-        ConflictCase{"BaseAddressOfCard2", PciCardKeys(1, 4, 1) + IsaCardKeys(2, 4, 5, 0x1A0, 3), 2,
-                     IsaCard("COM21", 0, "1A0", "5"), "Base Address Conflict",
-                     BaseConflict("1A0", "Card2")},
-        ConflictCase{"BaseAddressBeforeIrqOfTheSameCard", IsaCardKeys(1, 4, 1, 0x200, 5), 1,
-                     IsaCard("COM21", 0, "200", "5"), "Base Address Conflict",
-                     BaseConflict("200", "Card1")},
-        ConflictCase{"EarlierCardFirst",
-                     IsaCardKeys(1, 4, 1, 0x300, 7) + IsaCardKeys(2, 4, 5, 0x200, 3), 2,
-                     IsaCard("COM21", 0, "200", "7"), "Irq Conflict",
-                     "Irq 7  conflicts with Irq assigned to Card1.\nChoose a different Irq."},
-        ConflictCase{"IsaCardWithoutIrqStillComparedOnBase",
-                     CardKeys(1, "  ZOVBaseAddress = dword:0x200\n", 4, 1), 1,
-                     IsaCard("COM21", 0, "200", "5"), "Base Address Conflict",
-                     BaseConflict("200", "Card1")},
-        ConflictCase{"PciCardNeverComparedOnResources",
-                     PciCardKeys(1, 4, 1) + CardPath(1) +
-                         "\n  ZOVBaseAddress = dword:0x200\n  ZOVIrq = dword:5\n",
-                     1, IsaCard("COM21", 0, "200", "5"), nullptr, ""},
-        ConflictCase{"NewPciCardNeverComparedOnResources", IsaCardKeys(1, 4, 1, 0x200, 5), 1,
-                     DescribeNewCard("COM21", 0, 1, "200", "5"), nullptr, ""},
-        ConflictCase{"RangeOverlapsAtItsEnd", kCard1Com13To20, 1, PciCard("COM11", 0),
-                     "Starting Port Conflict", PortConflict("COM11 to COM14")},
-        ConflictCase{"RangeStartsInside", kCard1Com13To20, 1, PciCard("COM20", 1),
-                     "Starting Port Conflict", PortConflict("COM20 to COM27")},
-        ConflictCase{"TouchingIsFine", kCard1Com13To20, 1, PciCard("COM21", 1), nullptr, ""},
-        ConflictCase{"EnclosingRangeConflicts", PciCardKeys(1, 4, 13), 1, PciCard("COM12", 2),
-                     "Starting Port Conflict", PortConflict("COM12 to COM27")},
-        ConflictCase{"IsaPortCountIsItsSubkeyCount", IsaCardKeys(1, 8, 13, 0x300, 3), 1,
-                     IsaCard("COM20", 0, "200", "5"), "Starting Port Conflict",
-                     PortConflict("COM20 to COM23")},
-        // The checks read each number into four bytes: a longer value is not there.
-        ConflictCase{"FiveBytePortCountLeavesTheCardIsa",
-                     CardKeys(1,
-                              "  ZOVPortCount = hex:10 00 00 00 00\n"
-                              "  ZOVBaseAddress = dword:0x200\n  ZOVIrq = dword:5\n",
-                              4, 1),
-                     1, IsaCard("COM5", 0, "200", "7"), "Base Address Conflict",
-                     BaseConflict("200", "Card1")},
-        ConflictCase{"FiveBytePortCountLeavesTheSubkeyCount",
-                     CardKeys(1, "  ZOVPortCount = hex:10 00 00 00 00\n", 4, 1), 1,
-                     PciCard("COM5", 0), nullptr, ""},
-        ConflictCase{
-            "FiveByteBaseAddressIsNotCompared",
-            CardKeys(1, "  ZOVBaseAddress = hex:00 02 00 00 00\n  ZOVIrq = dword:5\n", 4, 1), 1,
-            IsaCard("COM21", 0, "200", "5"), "Irq Conflict",
-            "Irq 5  conflicts with Irq assigned to Card1.\nChoose a different Irq."},
-        ConflictCase{"CardWithoutPortsHasAnEmptyRange", CardKeys(1, "", 0, 0), 1,
-                     PciCard("COM1", 2), nullptr, ""},
-        // Card 2 has no readable port name: its range is empty, not card 1's first port.
-        ConflictCase{"UnreadablePortNameGivesAnEmptyRange",
-                     PciCardKeys(1, 8, 13) + CardKeys(2, "  ZOVPortCount = dword:16\n", 0, 0) +
-                         CardPath(2) + "\\Port1\n",
-                     2, PciCard("COM21", 1), nullptr, ""},
-        // A card key that appeared after the census is left alone, and refused before any conflict.
-        ConflictCase{"CardsBeyondTheCensusAreNotChecked",
-                     PciCardKeys(1, 4, 1) + PciCardKeys(2, 4, 21), 1, PciCard("COM21", 0),
-                     "Card Not Added", kCard2Meanwhile}),
-    kCaseName);
+const ConflictCase kConflicts[] = {
+    {"BaseAddressOfCard2", PciCardKeys(1, 4, 1) + IsaCardKeys(2, 4, 5, 0x1A0, 3), 2,
+     IsaCard("COM21", 0, "1A0", "5"), "Base Address Conflict", BaseConflict("1A0", "Card2")},
+    {"BaseAddressBeforeIrqOfTheSameCard", IsaCardKeys(1, 4, 1, 0x200, 5), 1,
+     IsaCard("COM21", 0, "200", "5"), "Base Address Conflict", BaseConflict("200", "Card1")},
+    {"EarlierCardFirst", IsaCardKeys(1, 4, 1, 0x300, 7) + IsaCardKeys(2, 4, 5, 0x200, 3), 2,
+     IsaCard("COM21", 0, "200", "7"), "Irq Conflict",
+     "Irq 7  conflicts with Irq assigned to Card1.\nChoose a different Irq."},
+    {"IsaCardWithoutIrqStillComparedOnBase", CardKeys(1, "  ZOVBaseAddress = dword:0x200\n", 4, 1),
+     1, IsaCard("COM21", 0, "200", "5"), "Base Address Conflict", BaseConflict("200", "Card1")},
+    {"PciCardNeverComparedOnResources",
+     PciCardKeys(1, 4, 1) + CardPath(1) + "\n  ZOVBaseAddress = dword:0x200\n  ZOVIrq = dword:5\n",
+     1, IsaCard("COM21", 0, "200", "5"), nullptr, ""},
+    {"NewPciCardNeverComparedOnResources", IsaCardKeys(1, 4, 1, 0x200, 5), 1,
+     DescribeNewCard("COM21", 0, 1, "200", "5"), nullptr, ""},
+    {"RangeOverlapsAtItsEnd", kCard1Com13To20, 1, PciCard("COM11", 0), "Starting Port Conflict",
+     PortConflict("COM11 to COM14")},
+    {"RangeStartsInside", kCard1Com13To20, 1, PciCard("COM20", 1), "Starting Port Conflict",
+     PortConflict("COM20 to COM27")},
+    {"TouchingIsFine", kCard1Com13To20, 1, PciCard("COM21", 1), nullptr, ""},
+    {"EnclosingRangeConflicts", PciCardKeys(1, 4, 13), 1, PciCard("COM12", 2),
+     "Starting Port Conflict", PortConflict("COM12 to COM27")},
+    {"IsaPortCountIsItsSubkeyCount", IsaCardKeys(1, 8, 13, 0x300, 3), 1,
+     IsaCard("COM20", 0, "200", "5"), "Starting Port Conflict", PortConflict("COM20 to COM23")},
+    // The checks read each number into four bytes: a longer value is not there.
+    {"FiveBytePortCountLeavesTheCardIsa",
+     CardKeys(1,
+              "  ZOVPortCount = hex:10 00 00 00 00\n"
+              "  ZOVBaseAddress = dword:0x200\n  ZOVIrq = dword:5\n",
+              4, 1),
+     1, IsaCard("COM5", 0, "200", "7"), "Base Address Conflict", BaseConflict("200", "Card1")},
+    {"FiveBytePortCountLeavesTheSubkeyCount",
+     CardKeys(1, "  ZOVPortCount = hex:10 00 00 00 00\n", 4, 1), 1, PciCard("COM5", 0), nullptr,
+     ""},
+    {"FiveByteBaseAddressIsNotCompared",
+     CardKeys(1, "  ZOVBaseAddress = hex:00 02 00 00 00\n  ZOVIrq = dword:5\n", 4, 1), 1,
+     IsaCard("COM21", 0, "200", "5"), "Irq Conflict",
+     "Irq 5  conflicts with Irq assigned to Card1.\nChoose a different Irq."},
+    {"CardWithoutPortsHasAnEmptyRange", CardKeys(1, "", 0, 0), 1, PciCard("COM1", 2), nullptr, ""},
+    // Card 2 has no readable port name: its range is empty, not card 1's first port.
+    {"UnreadablePortNameGivesAnEmptyRange",
+     PciCardKeys(1, 8, 13) + CardKeys(2, "  ZOVPortCount = dword:16\n", 0, 0) + CardPath(2) +
+         "\\Port1\n",
+     2, PciCard("COM21", 1), nullptr, ""},
+    // A card key that appeared after the census is left alone, and refused before any conflict.
+    {"CardsBeyondTheCensusAreNotChecked", PciCardKeys(1, 4, 1) + PciCardKeys(2, 4, 21), 1,
+     PciCard("COM21", 0), "Card Not Added", kCard2Meanwhile}};
+
+INSTANTIATE_TEST_SUITE_P(Conflicts, AddCardConflictTest, ::testing::ValuesIn(kConflicts),
+                         kCaseName);
+
+NewCardRequest Isa(uint32_t ports, std::optional<DWORD> base = std::nullopt,
+                   std::optional<DWORD> irq = std::nullopt,
+                   std::optional<uint32_t> com = std::nullopt) {
+    return {true, ports, com, base, irq};
+}
+
+NewCardRequest Pci(uint32_t ports, std::optional<uint32_t> com = std::nullopt) {
+    return {false, ports, com, std::nullopt, std::nullopt};
+}
+
+struct AutoCase {
+    const char* name;
+    std::string registry;
+    NewCardRequest request;
+    // The card chosen: base address, interrupt and first COM number, or the refusal's caption.
+    DWORD base;
+    DWORD irq;
+    uint32_t firstCom;
+    const char* refusal;  // nullptr: added
+};
+
+class RequestedCardTest : public RegistryTest, public ::testing::WithParamInterface<AutoCase> {};
+
+TEST_P(RequestedCardTest, AutoTakesTheFirstListedValueThatPassesEveryCheck) {
+    const AutoCase& c = GetParam();
+    Build(c.registry);
+    const std::string before = Dump(kParametersPath);
+
+    const CardAddition planned = AddRequestedCard(c.request, true);
+    EXPECT_EQ(Dump(kParametersPath), before) << "a dry run wrote";
+    const CardAddition added = AddRequestedCard(c.request, false);
+    ASSERT_EQ(planned.refusal.has_value(), added.refusal.has_value());
+    EXPECT_EQ(planned.card.firstCom, added.card.firstCom);
+
+    if (c.refusal != nullptr) {
+        ASSERT_TRUE(added.refusal.has_value());
+        EXPECT_EQ(added.refusal->caption, c.refusal);
+        EXPECT_EQ(Dump(kParametersPath), before);
+        return;
+    }
+    ASSERT_FALSE(added.refusal.has_value()) << added.refusal->text;
+    EXPECT_EQ(added.card.firstCom, c.firstCom);
+    if (c.request.isIsa) {
+        EXPECT_EQ(added.card.baseAddress, c.base);
+        EXPECT_EQ(added.card.irq, c.irq);
+    }
+    // Written as the next card, with exactly the values chosen.
+    EXPECT_NE(Dump(CardPath(added.number))
+                  .find("Port1\n  DOSDeviceName = sz:COM" + std::to_string(c.firstCom) + "\n"),
+              std::string::npos);
+}
+
+const AutoCase kAutoCases[] = {
+    {"NoCardsTakesTheFirstOfEachList", "", Isa(8), 0x100, 2, 1, nullptr},
+    {"SkipsTakenResourcesAndPorts",
+     IsaCardKeys(1, 8, 1, 0x100, 2) + IsaCardKeys(2, 4, 9, 0x110, 3) + PciCardKeys(3, 4, 17) +
+         CardPath(3) + "\n  ZOVBaseAddress = dword:0x120\n  ZOVIrq = dword:4\n",
+     Isa(4), 0x120, 4, 13, nullptr},
+    {"FitsAHoleOnlyWhenTheCardFits", PciCardKeys(1, 4, 1) + PciCardKeys(2, 8, 9), Pci(8), 0, 0, 17,
+     nullptr},
+    {"GivenValuesStay", IsaCardKeys(1, 4, 1, 0x200, 5), Isa(4, 0x3F0, std::nullopt, 40), 0x3F0, 2,
+     40, nullptr},
+    {"AGivenPortInConflictIsRefused", PciCardKeys(1, 4, 1), Isa(4, std::nullopt, std::nullopt, 3),
+     0, 0, 0, "Starting Port Conflict"},
+    {"NinthCardIsRefused", PciCards(8), Pci(4), 0, 0, 0, "Error Adding Card"}};
+
+INSTANTIATE_TEST_SUITE_P(AroundExistingCards, RequestedCardTest, ::testing::ValuesIn(kAutoCases),
+                         kCaseName);
 
 }  // namespace
 }  // namespace zov::test

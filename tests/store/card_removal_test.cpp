@@ -8,11 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "card_keys.h"
 #include "card_store_test.h"
 #include "platform/security/credentials.h"
 #include "platform/security/privileges.h"
-#include "registry_test_support.h"
 
 namespace zov::test {
 namespace {

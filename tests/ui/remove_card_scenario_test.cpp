@@ -3,12 +3,7 @@
 // of these dialogs have a close box: their golden screens under res/golden.)
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "app_scenario.h"
-#include "store/card_globals.h"
-#include "ui/res/resource.h"
 
 namespace zov::test {
 namespace {
@@ -29,11 +24,9 @@ class RemoveCardScenario : public AppScenario {
     void RemoveRow(int row) {
         PressTimes(Key::Down, row - 1);
         Alt('r');
-        Check([this, row] {
-            EXPECT_EQ(Caption(), "Removing Card" + std::to_string(row));
-            EXPECT_TRUE(Shows("Do you want to Continue removing the Card ?")) << screen.Text();
-            EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDOK);
-        });
+        ExpectBox("Removing Card" + std::to_string(row),
+                  "Do you want to Continue removing the Card ?");
+        Check([] { EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDOK); });
     }
 };
 
@@ -72,10 +65,7 @@ TEST_F(RemoveCardScenario, FailedRemovalIsReportedLeavesTheRegistryAndStillCount
     // Moving card 3 over card 2 is the removal's first registry write.
     Check([] { FailAtWrite(1); });
     Press(Key::Enter);
-    Check([this] {
-        EXPECT_EQ(Caption(), "zovcfg");
-        EXPECT_TRUE(Shows("RegRestoreKey returned ")) << screen.Text();
-    });
+    ExpectBox("zovcfg", "RegRestoreKey returned ");
     Press(Key::Enter);
     Check([] { FailAtWrite(0); });
     // The list was taken again all the same: card 1's row is selected once more.
@@ -113,10 +103,10 @@ TEST_P(RemoveCardEmptyListNotice, ExplainsAndChangesNothing) {
     EXPECT_EQ(Parameters(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Notices, RemoveCardEmptyListNotice,
-                         ::testing::Values(Notice{"Properties", 'p',
-                                                  "Error Displaying Card Properties"},
-                                           Notice{"Remove", 'r', "Error Removing  Card"}),
+const Notice kNotices[] = {{"Properties", 'p', "Error Displaying Card Properties"},
+                           {"Remove", 'r', "Error Removing  Card"}};
+
+INSTANTIATE_TEST_SUITE_P(Notices, RemoveCardEmptyListNotice, ::testing::ValuesIn(kNotices),
                          kCaseName);
 
 }  // namespace

@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <string>
-#include <vector>
-
 #include "app_scenario.h"
 #include "pty_session.h"
 

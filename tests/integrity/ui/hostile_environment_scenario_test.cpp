@@ -4,12 +4,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <algorithm>
-#include <string>
-
 #include "app_scenario.h"
-#include "store/card_globals.h"
-#include "ui/res/resource.h"
 
 namespace zov::test {
 namespace {
