@@ -1,4 +1,8 @@
-// CDialog: modal runs, their owner and result.
+// CDialog: modal runs, their owner and result; message maps, which handler a command or message
+// reaches through the chain of base maps; data exchange between a dialog's members and its
+// controls, both ways. (IDOK reaching an OnOK override: the settings dialog in
+// tests/ui/add_card_scenario_test.cpp. The length check is run by the properties dialog's tests; a
+// drop-down list's text, by the settings dialog's in tests/ui and tests/integrity/ui.)
 #include <gtest/gtest.h>
 
 #include "platform/framework/c_dialog.h"
@@ -7,6 +11,11 @@
 
 namespace framework_test {
 namespace {
+
+LRESULT Notify(const CWnd& dialog, int id, int code) {
+    return ::SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(id, code),
+                          reinterpret_cast<LPARAM>(::GetDlgItem(dialog.m_hWnd, id)));
+}
 
 class PlainDlg : public CDialog {
   public:
@@ -38,6 +47,68 @@ class MismatchedDlg : public CDialog {
     CString m_strText;
 };
 
+class CountingDlg : public CDialog {
+  public:
+    CountingDlg() : CDialog(kIddButtons) {}
+
+    int m_nFirst = 0;
+    int m_nSecond = 0;
+    int m_nCancel = 0;
+
+  protected:
+    void OnFirst() { ++m_nFirst; }
+    void OnSecond() { ++m_nSecond; }
+    void OnCancel() override {
+        ++m_nCancel;
+        CDialog::OnCancel();
+    }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CountingDlg, CDialog)
+ON_BN_CLICKED(kIdcFirstCommand, &CountingDlg::OnFirst)
+ON_BN_CLICKED(kIdcSecondCommand, &CountingDlg::OnSecond)
+END_MESSAGE_MAP()
+
+// Takes over the first button and inherits the second one's entry.
+class DerivedDlg : public CountingDlg {
+  public:
+    int m_nDerivedFirst = 0;
+
+  protected:
+    void OnFirstInstead() { ++m_nDerivedFirst; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DerivedDlg, CountingDlg)
+ON_BN_CLICKED(kIdcFirstCommand, &DerivedDlg::OnFirstInstead)
+END_MESSAGE_MAP()
+
+// Its data exchange makes a control notify the dialog, as setting a control's state may.
+class NotifyingExchangeDlg : public CountingDlg {
+  protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        Notify(*this, kIdcFirstCommand, BN_CLICKED);
+        CountingDlg::DoDataExchange(pDX);
+    }
+};
+
+class ExchangeDlg : public CDialog {
+  public:
+    ExchangeDlg() : CDialog(kIddExchange) {}
+
+    int m_nSpeed = 1;
+    int m_nBus = 0;
+
+  protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        CDialog::DoDataExchange(pDX);
+        DDX_Radio(pDX, kIdcSpeed4, m_nSpeed);
+        DDX_Radio(pDX, kIdcBusIsa, m_nBus);
+    }
+};
+
 using DialogTest = FrameworkTest;
 
 TEST_F(DialogTest, ResultIsTheEndDialogCodeOrMinusOneWhenTheDialogCannotStart) {
@@ -66,6 +137,75 @@ TEST_F(DialogTest, ParentGivenOwnsTheDialog) {
     Screen().PushKey(zov::Key::Escape);  // ends the child dialog
     Screen().PushKey(zov::Key::Escape);  // ends the outer dialog
     EXPECT_EQ(outer.DoModal(), IDCANCEL);
+}
+
+using MessageMapTest = FrameworkTest;
+
+TEST_F(MessageMapTest, EachEntryReachesItsOwnHandlerOnly) {
+    CountingDlg dialog;
+    Screen().PushCallback([&] {
+        EXPECT_EQ(Notify(dialog, kIdcFirstCommand, LBN_SELCHANGE), FALSE) << "not a click";
+        ::SendDlgItemMessageA(dialog.m_hWnd, kIdcSecondCommand, BM_CLICK, 0, 0);
+        EXPECT_EQ(dialog.m_nFirst, 0);
+        EXPECT_EQ(dialog.m_nSecond, 1);
+    });
+    Screen().PushKey(zov::Key::Escape);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.m_nCancel, 1);
+}
+
+TEST_F(MessageMapTest, DerivedEntryWinsAndTheBaseMapsAnswerTheRest) {
+    DerivedDlg dialog;
+    Screen().PushCallback([&] {
+        EXPECT_NE(Notify(dialog, kIdcFirstCommand, BN_CLICKED), FALSE);
+        EXPECT_NE(Notify(dialog, kIdcSecondCommand, BN_CLICKED), FALSE);
+    });
+    Screen().PushKey(zov::Key::Escape);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);  // IDCANCEL comes from CDialog's own map
+    EXPECT_EQ(dialog.m_nDerivedFirst, 1);
+    EXPECT_EQ(dialog.m_nFirst, 0);
+    EXPECT_EQ(dialog.m_nSecond, 1);
+}
+
+TEST_F(MessageMapTest, NotificationsDuringDataExchangeAreNotDispatched) {
+    NotifyingExchangeDlg dialog;
+    Screen().PushCallback([&] {
+        EXPECT_EQ(dialog.m_nFirst, 0) << "the exchange at initialisation ran the handler";
+        dialog.UpdateData(TRUE);
+        EXPECT_EQ(dialog.m_nFirst, 0) << "the exchange on request ran the handler";
+        Notify(dialog, kIdcFirstCommand, BN_CLICKED);
+        EXPECT_EQ(dialog.m_nFirst, 1) << "outside an exchange the click counts";
+    });
+    Screen().PushKey(zov::Key::Escape);
+    dialog.DoModal();
+}
+
+using DataExchangeTest = FrameworkTest;
+
+TEST_F(DataExchangeTest, RadioIndexGoesBothWaysWithMinusOneForNone) {
+    for (int speed : {-1, 0, 2}) {
+        ExchangeDlg dialog;
+        dialog.m_nSpeed = speed;
+        dialog.m_nBus = 1;
+        Screen().PushCallback([&] {
+            for (int index = 0; index < 3; ++index) {
+                EXPECT_EQ(::IsDlgButtonChecked(dialog.m_hWnd, kIdcSpeed4 + index),
+                          index == speed ? BST_CHECKED : BST_UNCHECKED)
+                    << "speed " << speed << " button " << index;
+            }
+            EXPECT_EQ(::IsDlgButtonChecked(dialog.m_hWnd, kIdcBusPci), BST_CHECKED);
+            ::CheckRadioButton(dialog.m_hWnd, kIdcBusIsa, kIdcBusPci, kIdcBusIsa);
+            if (speed >= 0) {
+                ::CheckDlgButton(dialog.m_hWnd, kIdcSpeed4 + speed, BST_UNCHECKED);
+            } else {
+                ::CheckRadioButton(dialog.m_hWnd, kIdcSpeed4, kIdcSpeed16, kIdcSpeed8);
+            }
+        });
+        Screen().PushKey(zov::Key::Enter);
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+        EXPECT_EQ(dialog.m_nSpeed, speed < 0 ? 1 : -1);
+        EXPECT_EQ(dialog.m_nBus, 0);
+    }
 }
 
 }  // namespace
