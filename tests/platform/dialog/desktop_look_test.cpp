@@ -11,17 +11,13 @@
 namespace zov::test {
 namespace {
 
-constexpr int kOuter = 142;
-constexpr int kBaseAddress = 1008;
-
 TEST(Placement, ResizeRecentresTheDialog) {
-    DialogHarness h(80, 25);
-    h.Add(CardListLike());
+    DialogHarness h(CardListLike(), 80, 25);
     RECT before{};
     RECT after{};
     h.screen.PushCallback([&] { GetWindowRect(h.last, &before); });
     h.screen.PushResize(120, 40);
-    h.RunChecking(kOuter, {}, [&] { GetWindowRect(h.last, &after); });
+    h.RunChecking(kCardList, {}, [&] { GetWindowRect(h.last, &after); });
     EXPECT_EQ(after.left - before.left, 20);
     EXPECT_GT(after.top, before.top);
     EXPECT_EQ(after.right - after.left, before.right - before.left);
@@ -33,10 +29,9 @@ TEST(DesktopLook, TheNoteStandsBelowTheFirstDialogAndLeavesItAsDrawn) {
     std::vector<std::string> with;
     RECT rect{};
     for (const bool shown : {false, true}) {
-        DialogHarness h(80, 24);
-        h.Add(CardListLike());
+        DialogHarness h(CardListLike(), 80, 24);
         SetDesktopNote(shown ? note : "");
-        h.RunChecking(kOuter, {}, [&] {
+        h.RunChecking(kCardList, {}, [&] {
             GetWindowRect(h.last, &rect);
             (shown ? with : without) = h.screen.Lines();
         });
@@ -52,9 +47,8 @@ TEST(DesktopLook, TheNoteStandsBelowTheFirstDialogAndLeavesItAsDrawn) {
 
 TEST(DesktopLook, TheTooSmallNoticeKeepsTheSizeOnOneLineAtEveryWidth) {
     for (int width = 12; width <= 60; ++width) {
-        DialogHarness h(width, 10);
-        h.Add(CardListLike());
-        h.RunChecking(kOuter, {}, [&] {
+        DialogHarness h(CardListLike(), width, 10);
+        h.RunChecking(kCardList, {}, [&] {
             RECT rect{};
             GetWindowRect(h.last, &rect);
             const std::string size = std::to_string(rect.right - rect.left) + " x " +
@@ -66,18 +60,15 @@ TEST(DesktopLook, TheTooSmallNoticeKeepsTheSizeOnOneLineAtEveryWidth) {
 
 TEST(DesktopLook, AFocusedDropDownShowsItsEntrySelected) {
     for (const bool focused : {true, false}) {
-        DialogHarness h;
-        h.Add(CardSettingsLike());
-        h.onInit = [&](HWND dialog) -> INT_PTR {
-            SendDlgItemMessageA(dialog, kBaseAddress, CB_ADDSTRING, 0,
-                                reinterpret_cast<LPARAM>("200"));
-            SendDlgItemMessageA(dialog, kBaseAddress, CB_SETCURSEL, 0, 0);
+        DialogHarness h(CardSettingsLike());
+        h.onInit = [&](HWND) -> INT_PTR {
+            h.Send(kBaseCombo, CB_ADDSTRING, 0, "200");
+            h.Send(kBaseCombo, CB_SETCURSEL);
             return TRUE;
         };
-        const std::vector<KeyEvent> keys =
-            focused ? std::vector<KeyEvent>{} : std::vector<KeyEvent>{K(Key::Tab)};
-        h.RunChecking(130, keys, [&] {
-            EXPECT_EQ(FocusId() == kBaseAddress, focused);
+        // The combo is the first tab stop; a Tab moves on from it.
+        h.RunChecking(kCardSettings, std::vector<KeyEvent>(focused ? 0 : 1, K(Key::Tab)), [&] {
+            EXPECT_EQ(FocusId() == kBaseCombo, focused);
             const Spot entry = h.Locate("200");
             EXPECT_EQ(h.screen.RoleAt(entry.x, entry.y),
                       focused ? CellRole::SelectionFocused : CellRole::Field);

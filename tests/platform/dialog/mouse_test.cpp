@@ -18,16 +18,14 @@ void AddMouseDialog(DialogHarness& h) {
                     PushButtonAt(kApply, "&Apply", 150, 40),
                     PushButtonAt(IDOK, "OK", 10, 90, BS_DEFPUSHBUTTON),
                     PushButtonAt(IDCANCEL, "Cancel", 100, 90)}));
-    h.onInit = [](HWND dialog) -> INT_PTR {
+    h.onInit = [&h](HWND) -> INT_PTR {
         for (int i = 0; i < 20; ++i) {
-            const std::string row = "Row" + std::to_string(i);
-            SendDlgItemMessageA(dialog, kList, LB_ADDSTRING, 0,
-                                reinterpret_cast<LPARAM>(row.c_str()));
+            h.Send(kList, LB_ADDSTRING, 0, ("Row" + std::to_string(i)).c_str());
         }
         for (const char* irq : {"2", "3", "4", "5", "7", "10"}) {
-            SendDlgItemMessageA(dialog, kCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(irq));
+            h.Send(kCombo, CB_ADDSTRING, 0, irq);
         }
-        SendDlgItemMessageA(dialog, kCombo, CB_SETCURSEL, 0, 0);
+        h.Send(kCombo, CB_SETCURSEL);
         return TRUE;
     };
 }

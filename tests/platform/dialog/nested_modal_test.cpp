@@ -7,10 +7,7 @@
 namespace zov::test {
 namespace {
 
-constexpr int kOuter = 142;
 constexpr int kInner = 135;
-constexpr int kList = 1000;
-constexpr int kRemove = 1002;
 constexpr int kMessage = 1003;  // added to the card list
 
 void AddBoth(DialogHarness& h) {
@@ -27,8 +24,8 @@ void AddBoth(DialogHarness& h) {
 TEST(NestedModals, OwnerIsDisabledLooksInactiveWithItsCloseBoxAndIgnoresClicksMeanwhile) {
     DialogHarness h;
     AddBoth(h);
-    h.onInit = [](HWND dialog) -> INT_PTR {
-        SendDlgItemMessageA(dialog, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Card1"));
+    h.onInit = [&](HWND) -> INT_PTR {
+        h.Send(kCardsList, LB_ADDSTRING, 0, "Card1");
         return TRUE;
     };
     INT_PTR inner = 0;
@@ -53,20 +50,20 @@ TEST(NestedModals, OwnerIsDisabledLooksInactiveWithItsCloseBoxAndIgnoresClicksMe
             }
             // The owner's list, left of the inner dialog: visible but disabled.
             RECT list{};
-            GetWindowRect(GetDlgItem(outer, kList), &list);
+            GetWindowRect(GetDlgItem(outer, kCardsList), &list);
             ASSERT_LT(list.left + 1, innerRect.left);
             h.screen.PushClick(list.left + 1, list.top + 1);
             h.screen.PushKey(Key::Enter);  // Continue, which kept the focus
         });
         inner = h.Run(kInner, GetActiveWindow());
         EXPECT_TRUE(IsWindowEnabled(outer));
-        EXPECT_EQ(SendDlgItemMessageA(outer, kList, LB_GETCURSEL, 0, 0), LB_ERR);
+        EXPECT_EQ(SendDlgItemMessageA(outer, kCardsList, LB_GETCURSEL, 0, 0), LB_ERR);
         h.screen.PushCallback(
             [&] { EXPECT_EQ(h.screen.RoleAt(closeBox.x, closeBox.y), CellRole::CloseBox); });
         h.screen.PushKey(Key::Escape);
     };
     h.screen.PushCharacter(U'r', true);
-    EXPECT_EQ(h.Run(kOuter), IDCANCEL);
+    EXPECT_EQ(h.Run(kCardList), IDCANCEL);
     EXPECT_EQ(inner, IDOK);
     EXPECT_FALSE(IsWindow(innerWindow));
     EXPECT_EQ(h.commands, (std::vector<Command>{
@@ -108,7 +105,7 @@ TEST(MessageBoxes, ShowTextIconAndOkAndEndWithEnterOrEscape) {
         h.screen.PushKey(Key::Escape);
     };
     h.screen.PushCharacter(U'm', true);
-    h.Run(kOuter);
+    h.Run(kCardList);
     EXPECT_EQ(first, IDOK);
     EXPECT_EQ(second, IDOK);
     EXPECT_FALSE(h.screen.RanDry());
