@@ -1,16 +1,74 @@
-// CDialog: modal runs, their owner and result; message maps, which handler a command or message
-// reaches through the chain of base maps; data exchange between a dialog's members and its
-// controls, both ways. (IDOK reaching an OnOK override: the settings dialog in
+// The framework on the dialog manager tests' in-memory screen, with small templates of its own as
+// the resource module. CDialog: modal runs, their owner and result; message maps, which handler a
+// command or message reaches through the chain of base maps; data exchange between a dialog's
+// members and its controls, both ways. The application object: its title, the order of its
+// overridables and the exit code. (IDOK reaching an OnOK override: the settings dialog in
 // tests/ui/add_card_scenario_test.cpp. The length check is run by the properties dialog's tests; a
-// drop-down list's text, by the settings dialog's in tests/ui and tests/integrity/ui.)
+// drop-down list's text, by the settings dialog's in tests/ui and tests/integrity/ui. A failed
+// InitApplication and the exit code of a run that ends in InitInstance: tests/integrity/ui. The
+// framework message box and a start without a terminal are run by the utility's tests.)
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "dialog_harness.h"
+#include "platform/framework/afx_message_box.h"
+#include "platform/framework/afx_win_main.h"
 #include "platform/framework/c_dialog.h"
+#include "platform/framework/c_win_app.h"
 #include "platform/framework/data_exchange.h"
-#include "test_resources.h"
+#include "platform/framework/resource_handle.h"
 
 namespace framework_test {
 namespace {
+
+constexpr int kIddButtons = 500;   // OK, Cancel and two command buttons
+constexpr int kIddExchange = 501;  // two radio groups
+
+constexpr int kIdcFirstCommand = 600;
+constexpr int kIdcSecondCommand = 601;
+constexpr int kIdcSpeed4 = 620;  // first group: 620, 621, 622
+constexpr int kIdcSpeed8 = 621;
+constexpr int kIdcSpeed16 = 622;
+constexpr int kIdcBusIsa = 630;  // second group: 630, 631
+constexpr int kIdcBusPci = 631;
+constexpr int kIdcMissing = 699;  // in no template
+
+class FrameworkTest : public ::testing::Test {
+  protected:
+    FrameworkTest() {
+        using namespace zov::test;
+        const zov::ControlTemplate ok =
+            PushButtonAt(IDOK, "OK", 10, 95, BS_DEFPUSHBUTTON | WS_GROUP);
+        const zov::ControlTemplate cancel = PushButtonAt(IDCANCEL, "Cancel", 70, 95);
+        constexpr DWORD kFirstInGroup = WS_GROUP | WS_TABSTOP;
+        // OK and Cancel in front, so that OK has the focus when the dialog starts.
+        harness_.Add(DialogOf(kIddButtons, "Buttons", 240, 120,
+                              {ok, cancel, PushButtonAt(kIdcFirstCommand, "&First", 10, 10),
+                               PushButtonAt(kIdcSecondCommand, "&Second", 70, 10)},
+                              WS_SYSMENU));
+        harness_.Add(DialogOf(
+            kIddExchange, "Exchange", 240, 120,
+            {RadioAt(kIdcSpeed4, "4", 100, 10, 30, kFirstInGroup),
+             RadioAt(kIdcSpeed8, "8", 100, 22, 30), RadioAt(kIdcSpeed16, "16", 100, 34, 30),
+             // Neither a radio button nor the start of a group: the first group goes on.
+             GroupBoxAt("Bus", 140, 5, 80, 40),
+             RadioAt(kIdcBusIsa, "ISA", 150, 15, 30, kFirstInGroup),
+             RadioAt(kIdcBusPci, "PCI", 150, 27, 30), ok, cancel},
+            WS_SYSMENU));
+        AfxSetResourceHandle(Module());
+    }
+    void TearDown() override {
+        EXPECT_FALSE(Screen().RanDry()) << "a dialog was still open when the input ran out";
+        AfxSetResourceHandle(nullptr);
+    }
+
+    zov::MemoryTerminal& Screen() { return harness_.screen; }
+    HINSTANCE Module() { return harness_.Module(); }
+
+  private:
+    zov::test::DialogHarness harness_;
+};
 
 LRESULT Notify(const CWnd& dialog, int id, int code) {
     return ::SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(id, code),
@@ -205,6 +263,58 @@ TEST_F(DataExchangeTest, RadioIndexGoesBothWaysWithMinusOneForNone) {
         EXPECT_EQ(dialog.DoModal(), IDOK);
         EXPECT_EQ(dialog.m_nSpeed, speed < 0 ? 1 : -1);
         EXPECT_EQ(dialog.m_nBus, 0);
+    }
+}
+
+// Records the overridables as they run and returns what the test asks for.
+class RecordingApp : public CWinApp {
+  public:
+    std::string m_calls;  // the initial of each overridable run, in order (C: CheckCommandLine)
+    BOOL m_bAcceptCommandLine = TRUE;
+    int m_nExitCode = 0;
+
+    BOOL Record(char call, BOOL result) {
+        m_calls += call;
+        return result;
+    }
+    BOOL CheckCommandLine(int argc, char** /*argv*/, int& nExitCode) override {
+        nExitCode = 5;
+        return Record(argc == 2 ? 'C' : '?', m_bAcceptCommandLine);
+    }
+    BOOL InitApplication() override { return Record('A', TRUE); }
+    BOOL InitInstance() override { return Record('I', TRUE); }
+    int Run() override { return Record('R', TRUE) ? CWinApp::Run() : 0; }
+    int ExitInstance() override { return CWinApp::ExitInstance(), Record('E', m_nExitCode); }
+};
+
+TEST(AppTitle, IsTheExecutableNameWithoutDirectoryOrExtension) {
+    for (const char* path : {"/usr/local/bin/zovcfg", "zovcfg", "./build.d/zovcfg.exe"}) {
+        CWinApp app;
+        app.SetAppNameFromPath(path);
+        EXPECT_STREQ(app.m_pszAppName, "zovcfg") << path;
+        EXPECT_STREQ(AfxGetAppName(), "zovcfg") << path;
+    }
+}
+
+using AppRunTest = FrameworkTest;
+
+TEST_F(AppRunTest, HooksRunInOrderAndTheExitCodeComesFromWhereTheRunEnded) {
+    const struct {
+        BOOL accept_command_line;
+        int exit_code;
+        const char* calls;
+    } kCases[] = {
+        {TRUE, 7, "CAIRE"}, {FALSE, 5, "C"},  // a refused command line gives its own code
+    };
+    std::string program = "/usr/bin/zovcfg";
+    std::string option = "--help";
+    char* argv[] = {program.data(), option.data(), nullptr};
+    for (const auto& row : kCases) {
+        RecordingApp app;
+        app.m_bAcceptCommandLine = row.accept_command_line;
+        app.m_nExitCode = row.exit_code;
+        EXPECT_EQ(AfxWinMainOnTerminal(Screen(), 2, argv, Module()), row.exit_code);
+        EXPECT_EQ(app.m_calls, row.calls);
     }
 }
 
