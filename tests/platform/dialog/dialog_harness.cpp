@@ -171,13 +171,6 @@ INT_PTR DialogHarness::Proc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-std::string TextOf(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-    GetWindowTextA(window, buffer.data(), length + 1);
-    return std::string(buffer.data());
-}
-
 int FocusId() {
     HWND focus = GetFocus();
     return focus != nullptr ? GetDlgCtrlID(focus) : 0;

@@ -110,8 +110,6 @@ class DialogHarness {
     static DialogHarness* current_;
 };
 
-// The text of a control, through WM_GETTEXT.
-std::string TextOf(HWND window);
 // The window with the focus, its id (0 for none).
 int FocusId();
 

@@ -10,6 +10,8 @@
 // of input, and the modal loop's failures.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "dialog_harness.h"
 
 namespace zov::test {
@@ -55,6 +57,24 @@ void AddCardList(DialogHarness& h) {
     };
     h.onCommand[kProperties] = [](HWND dialog) { EndDialog(dialog, kProperties); };
     h.onCommand[kAdd] = [](HWND dialog) { EndDialog(dialog, kAdd); };
+}
+
+void AddMouseDialog(DialogHarness& h) {
+    h.Add(DialogOf(kMouse, "Mouse", 300, 120,
+                   {ListAt(kList, 10, 10, 120, 50, LBS_NOTIFY), ComboAt(kCombo, 150, 10, 48, 48),
+                    PushButtonAt(kApply, "&Apply", 150, 40),
+                    PushButtonAt(IDOK, "OK", 10, 90, BS_DEFPUSHBUTTON),
+                    PushButtonAt(IDCANCEL, "Cancel", 100, 90)}));
+    h.onInit = [&h](HWND) -> INT_PTR {
+        for (int i = 0; i < 20; ++i) {
+            h.Send(kList, LB_ADDSTRING, 0, ("Row" + std::to_string(i)).c_str());
+        }
+        for (const char* irq : {"2", "3", "4", "5", "7", "10"}) {
+            h.Send(kCombo, CB_ADDSTRING, 0, irq);
+        }
+        h.Send(kCombo, CB_SETCURSEL);
+        return TRUE;
+    };
 }
 
 TEST(TabOrder, KeysMoveTheFocusAndArrowsCheckTheRadioButtonTheyReach) {
@@ -148,36 +168,13 @@ TEST(Mnemonics, LettersClickButtonsOrMoveTheFocus) {
         DialogHarness h;
         AddCardList(h);
         h.Push(cases[row].keys);
-        int focus = 0;
-        LRESULT selection = LB_ERR;
-        h.screen.PushCallback([&] {
-            focus = FocusId();
-            selection = h.Send(kCardsList, LB_GETCURSEL);
-        });
+        std::pair<int, LRESULT> seen{0, LB_ERR};  // the focus and the list's selection
+        h.screen.PushCallback([&] { seen = {FocusId(), h.Send(kCardsList, LB_GETCURSEL)}; });
         h.screen.PushKey(Key::Escape);
         EXPECT_EQ(h.Run(kCardList), cases[row].result);
-        EXPECT_EQ(focus, cases[row].focus);
-        EXPECT_EQ(selection, cases[row].listSelection);
+        EXPECT_EQ(seen, std::make_pair(cases[row].focus, cases[row].listSelection));
         EXPECT_FALSE(h.Sent(kRemove));
     }
-}
-
-void AddMouseDialog(DialogHarness& h) {
-    h.Add(DialogOf(kMouse, "Mouse", 300, 120,
-                   {ListAt(kList, 10, 10, 120, 50, LBS_NOTIFY), ComboAt(kCombo, 150, 10, 48, 48),
-                    PushButtonAt(kApply, "&Apply", 150, 40),
-                    PushButtonAt(IDOK, "OK", 10, 90, BS_DEFPUSHBUTTON),
-                    PushButtonAt(IDCANCEL, "Cancel", 100, 90)}));
-    h.onInit = [&h](HWND) -> INT_PTR {
-        for (int i = 0; i < 20; ++i) {
-            h.Send(kList, LB_ADDSTRING, 0, ("Row" + std::to_string(i)).c_str());
-        }
-        for (const char* irq : {"2", "3", "4", "5", "7", "10"}) {
-            h.Send(kCombo, CB_ADDSTRING, 0, irq);
-        }
-        h.Send(kCombo, CB_SETCURSEL);
-        return TRUE;
-    };
 }
 
 TEST(Mouse, PressOnARowFocusesTheListAndSelectsItAndTheWheelScrollsIt) {
@@ -245,7 +242,7 @@ TEST(EnterAndEscape, EndTheDialogThroughTheRightButton) {
     const auto listAnd = [](const ControlTemplate& button) {
         return DialogOf(
             kButtons, "L", 200, 90,
-            {ListAt(1000, 10, 10, 100, 60), button, PushButtonAt(IDCANCEL, "Cancel", 130, 30)});
+            {ListAt(kList, 10, 10, 100, 60), button, PushButtonAt(IDCANCEL, "Cancel", 130, 30)});
     };
     struct Case {
         DialogTemplate dialog;

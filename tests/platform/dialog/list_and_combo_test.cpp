@@ -32,6 +32,13 @@ void RunWith(const std::function<void(DialogHarness&)>& init, const std::vector<
     h.RunChecking(kDialog, keys, [&] { check(h); });
 }
 
+// The text of a control, through WM_GETTEXT.
+std::string TextOf(HWND window) {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)), '\0');
+    GetWindowTextA(window, text.data(), static_cast<int>(text.size()) + 1);
+    return text;
+}
+
 void FillList(DialogHarness& h, int rows) {
     for (int i = 1; i <= rows; ++i) {
         const std::string row = "Card" + std::to_string(i) + "\tISA\t8\tCOM" + std::to_string(i);

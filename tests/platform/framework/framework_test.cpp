@@ -56,7 +56,7 @@ class FrameworkTest : public ::testing::Test {
              RadioAt(kIdcBusIsa, "ISA", 150, 15, 30, kFirstInGroup),
              RadioAt(kIdcBusPci, "PCI", 150, 27, 30), ok, cancel},
             WS_SYSMENU));
-        AfxSetResourceHandle(Module());
+        AfxSetResourceHandle(harness_.Module());
     }
     void TearDown() override {
         EXPECT_FALSE(Screen().RanDry()) << "a dialog was still open when the input ran out";
@@ -64,9 +64,7 @@ class FrameworkTest : public ::testing::Test {
     }
 
     zov::MemoryTerminal& Screen() { return harness_.screen; }
-    HINSTANCE Module() { return harness_.Module(); }
 
-  private:
     zov::test::DialogHarness harness_;
 };
 
@@ -74,12 +72,6 @@ LRESULT Notify(const CWnd& dialog, int id, int code) {
     return ::SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(id, code),
                           reinterpret_cast<LPARAM>(::GetDlgItem(dialog.m_hWnd, id)));
 }
-
-class PlainDlg : public CDialog {
-  public:
-    explicit PlainDlg(UINT nIDTemplate = kIddButtons, CWnd* pParent = nullptr)
-        : CDialog(nIDTemplate, pParent) {}
-};
 
 // Ends with a code of its own from a command button.
 class CodeDlg : public CDialog {
@@ -176,7 +168,7 @@ TEST_F(DialogTest, ResultIsTheEndDialogCodeOrMinusOneWhenTheDialogCannotStart) {
     EXPECT_EQ(dialog.DoModal(), 42);
     EXPECT_EQ(dialog.m_hWnd, nullptr);
 
-    PlainDlg missing_template(777);
+    CDialog missing_template(777);
     EXPECT_EQ(missing_template.DoModal(), -1);
     MismatchedDlg failed_exchange;
     EXPECT_EQ(failed_exchange.DoModal(), -1);
@@ -185,8 +177,8 @@ TEST_F(DialogTest, ResultIsTheEndDialogCodeOrMinusOneWhenTheDialogCannotStart) {
 // A parent given to the constructor owns the dialog. (Without one the active window does: the
 // properties dialog finds the card list so, tests/ui/properties_scenario_test.cpp.)
 TEST_F(DialogTest, ParentGivenOwnsTheDialog) {
-    PlainDlg outer;
-    PlainDlg child(kIddButtons, &outer);
+    CDialog outer(kIddButtons);
+    CDialog child(kIddButtons, &outer);
     Screen().PushCallback([&] {
         EXPECT_EQ(outer.GetOwner(), nullptr) << "a top-level dialog has no owner";
         EXPECT_EQ(child.DoModal(), IDCANCEL);
@@ -313,7 +305,7 @@ TEST_F(AppRunTest, HooksRunInOrderAndTheExitCodeComesFromWhereTheRunEnded) {
         RecordingApp app;
         app.m_bAcceptCommandLine = row.accept_command_line;
         app.m_nExitCode = row.exit_code;
-        EXPECT_EQ(AfxWinMainOnTerminal(Screen(), 2, argv, Module()), row.exit_code);
+        EXPECT_EQ(AfxWinMainOnTerminal(Screen(), 2, argv, harness_.Module()), row.exit_code);
         EXPECT_EQ(app.m_calls, row.calls);
     }
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <numeric>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -96,10 +97,7 @@ bool ProcessTokenListsAdministrators() {
 // ERROR_INSUFFICIENT_BUFFER when the size was given.
 LSTATUS QueryGroupsStatus(HANDLE token, DWORD* needed = nullptr) {
     DWORD length = 0;
-    EXPECT_FALSE(GetTokenInformation(token, TokenGroups, nullptr, 0, &length));
-    if (needed != nullptr) {
-        *needed = length;
-    }
+    EXPECT_FALSE(GetTokenInformation(token, TokenGroups, nullptr, 0, needed ? needed : &length));
     return static_cast<LSTATUS>(GetLastError());
 }
 
@@ -271,12 +269,10 @@ TEST(TokenGroupsLayout, GroupsOnceEachWithSidsInsideTheBufferAndOneByteLessIsToo
 }
 
 TEST(TokenGroupsBufferProtocol, ManyGroupsExceedTheUtilitysKilobyte) {
-    Credentials credentials{1000, 1000, {}};
-    for (gid_t group = 2000; group < 2040; ++group) {
-        credentials.supplementary_groups.push_back(group);
-    }
-    credentials.supplementary_groups.push_back(0);
-    const TokenHandle token = TokenFor(credentials);
+    std::vector<gid_t> groups(40);
+    std::iota(groups.begin(), groups.end(), 2000);
+    groups.push_back(0);
+    const TokenHandle token = TokenFor(Credentials{1000, 1000, groups});
     DWORD needed = 0;
     EXPECT_EQ(ERROR_INSUFFICIENT_BUFFER, QueryGroupsStatus(token.get(), &needed));
     EXPECT_GT(needed, 1024u);
