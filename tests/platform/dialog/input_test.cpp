@@ -79,7 +79,7 @@ void AddMouseDialog(DialogHarness& h) {
 
 TEST(TabOrder, KeysMoveTheFocusAndArrowsCheckTheRadioButtonTheyReach) {
     struct Case {
-        int tabs;
+        std::size_t tabs;
         std::vector<KeyEvent> then;
         int focus;
         int ports;  // the checked button of each group afterwards
@@ -96,14 +96,12 @@ TEST(TabOrder, KeysMoveTheFocusAndArrowsCheckTheRadioButtonTheyReach) {
         {3, {K(Key::Down), K(Key::Down)}, kPorts4, kPorts4, kIsa},  // wraps within the group
         {4, {K(Key::Right)}, kPci, kPorts8, kPci},
     };
-    for (std::size_t row = 0; row < cases.size(); ++row) {
-        const Case& c = cases[row];
-        SCOPED_TRACE(row);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases.data());  // the row number
         DialogHarness h;
         AddSettings(h);
-        std::vector<KeyEvent> keys(static_cast<std::size_t>(c.tabs), K(Key::Tab));
-        keys.insert(keys.end(), c.then.begin(), c.then.end());
-        h.RunChecking(kCardSettings, keys, [&] {
+        h.Push(std::vector<KeyEvent>(c.tabs, K(Key::Tab)));
+        h.RunChecking(kCardSettings, c.then, [&] {
             EXPECT_EQ(FocusId(), c.focus);
             for (int id : {kPorts4, kPorts8, kPorts16, kIsa, kPci}) {
                 const bool checked = id == c.ports || id == c.bus;

@@ -38,9 +38,8 @@ class FrameworkTest : public ::testing::Test {
   protected:
     FrameworkTest() {
         using namespace zov::test;
-        const zov::ControlTemplate ok =
-            PushButtonAt(IDOK, "OK", 10, 95, BS_DEFPUSHBUTTON | WS_GROUP);
-        const zov::ControlTemplate cancel = PushButtonAt(IDCANCEL, "Cancel", 70, 95);
+        const auto ok = PushButtonAt(IDOK, "OK", 10, 95, BS_DEFPUSHBUTTON | WS_GROUP);
+        const auto cancel = PushButtonAt(IDCANCEL, "Cancel", 70, 95);
         constexpr DWORD kFirstInGroup = WS_GROUP | WS_TABSTOP;
         // OK and Cancel in front, so that OK has the focus when the dialog starts.
         harness_.Add(DialogOf(kIddButtons, "Buttons", 240, 120,
