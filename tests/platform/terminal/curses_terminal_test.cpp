@@ -54,7 +54,7 @@ void ExpectEnds(PtySession& session, int code, int signal_number = 0) {
     ASSERT_TRUE(status.has_value()) << "the probe did not end";
     EXPECT_TRUE(signal_number != 0 ? WIFSIGNALED(*status) && WTERMSIG(*status) == signal_number
                                    : WIFEXITED(*status) && WEXITSTATUS(*status) == code)
-        << "status " << *status;
+        << "status " << *status << "; wanted signal " << signal_number << ", else exit " << code;
 }
 
 TEST(CursesTerminalOpen, RefusesTerminalTypesItCannotDrawOnWithoutDrawing) {
