@@ -54,39 +54,32 @@ DialogTemplate DialogOf(int id, const std::string& caption, int cx, int cy,
 
 DialogTemplate CardListLike() {
     return DialogOf(
-        142, " Tarnell ZOV Cards", 308, 135,
+        kCardList, " Tarnell ZOV Cards", 308, 135,
         {StaticAt("&ZOVCards                  BusType         Port Count       "
                   "Starting Port",
                   17, 23, 201, 8),
-         ListAt(1000, 15, 34, 214, 77, LBS_NOTIFY | LBS_USETABSTOPS),
-         PushButtonAt(IDCANCEL, "&Close", 238, 30), PushButtonAt(1004, "&Properties", 238, 50),
-         PushButtonAt(1001, "&Add", 238, 70), PushButtonAt(1002, "&Remove", 238, 90)},
+         ListAt(kCardsList, 15, 34, 214, 77, LBS_NOTIFY | LBS_USETABSTOPS),
+         PushButtonAt(IDCANCEL, "&Close", 238, 30),
+         PushButtonAt(kProperties, "&Properties", 238, 50), PushButtonAt(kAdd, "&Add", 238, 70),
+         PushButtonAt(kRemove, "&Remove", 238, 90)},
         WS_SYSMENU);
 }
 
 DialogTemplate CardSettingsLike() {
     return DialogOf(
-        130, "ZOV Card Settings", 256, 135,
-        {GroupBoxAt("Card Settings", 17, 12, 110, 92), ComboAt(1008, 69, 30, 48, 69, CBS_SORT),
-         ComboAt(1014, 69, 53, 48, 48), ComboAt(1000, 69, 78, 48, 63),
-         GroupBoxAt("&Port Count", 146, 12, 87, 52),
-         RadioAt(1001, "4 Ports", 170, 22, 38, WS_GROUP | WS_TABSTOP),
-         RadioAt(1002, "8 Ports", 170, 37, 36), RadioAt(1003, "16 Ports", 170, 52, 39),
+        kCardSettings, "ZOV Card Settings", 256, 135,
+        {GroupBoxAt("Card Settings", 17, 12, 110, 92),
+         ComboAt(kBaseCombo, 69, 30, 48, 69, CBS_SORT), ComboAt(kIrqCombo, 69, 53, 48, 48),
+         ComboAt(1000, 69, 78, 48, 63), GroupBoxAt("&Port Count", 146, 12, 87, 52),
+         RadioAt(kPorts4, "4 Ports", 170, 22, 38, WS_GROUP | WS_TABSTOP),
+         RadioAt(kPorts8, "8 Ports", 170, 37, 36), RadioAt(kPorts16, "16 Ports", 170, 52, 39),
          GroupBoxAt("BusType", 146, 68, 87, 36),
-         RadioAt(1011, "ISA", 170, 78, 26, WS_GROUP | WS_TABSTOP),
-         RadioAt(1012, "PCI", 170, 92, 30, WS_TABSTOP),
+         RadioAt(kIsa, "ISA", 170, 78, 26, WS_GROUP | WS_TABSTOP),
+         RadioAt(kPci, "PCI", 170, 92, 30, WS_TABSTOP),
          PushButtonAt(IDOK, "&Done", 40, 114, BS_DEFPUSHBUTTON | WS_GROUP),
          PushButtonAt(IDCANCEL, "&Cancel", 159, 114),
          StaticAt("Base Address", 22, 32, 45, 10, WS_GROUP), StaticAt("IRQ", 22, 55, 45, 10),
          StaticAt("Starting Port", 22, 78, 42, 13, WS_GROUP)});
-}
-
-KeyEvent K(Key key, bool alt) {
-    return {key, 0, alt, false, false};
-}
-
-KeyEvent Letter(char32_t ch, bool alt) {
-    return {Key::Character, ch, alt, false, false};
 }
 
 DialogHarness::DialogHarness(int width, int height) : screen(width, height) {
@@ -176,13 +169,6 @@ INT_PTR DialogHarness::Proc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) {
         default:
             return FALSE;
     }
-}
-
-std::string TextOf(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-    GetWindowTextA(window, buffer.data(), length + 1);
-    return std::string(buffer.data());
 }
 
 int FocusId() {

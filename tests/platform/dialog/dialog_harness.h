@@ -24,8 +24,22 @@ DialogTemplate DialogOf(int id, const std::string& caption, int cx, int cy,
                         std::vector<ControlTemplate> controls, DWORD extra = 0);
 
 // The card list and card settings dialogs' geometry: the hard cases of layout, tab order and
-// mnemonics. Their ids: the list 1000, Close, Properties 1004, Add 1001, Remove 1002; combos 1008,
-// 1014, 1000, radio groups 1001-1003 and 1011-1012, Done and Cancel.
+// mnemonics. The card list: its list, Close, Properties, Add and Remove.
+inline constexpr int kCardList = 142;
+inline constexpr int kCardsList = 1000;
+inline constexpr int kProperties = 1004;
+inline constexpr int kAdd = 1001;
+inline constexpr int kRemove = 1002;
+// The card settings: the base address, IRQ and starting port (1000) combos, the port count and
+// bus radio groups, Done and Cancel.
+inline constexpr int kCardSettings = 130;
+inline constexpr int kBaseCombo = 1008;
+inline constexpr int kIrqCombo = 1014;
+inline constexpr int kPorts4 = 1001;
+inline constexpr int kPorts8 = 1002;
+inline constexpr int kPorts16 = 1003;
+inline constexpr int kIsa = 1011;
+inline constexpr int kPci = 1012;
 DialogTemplate CardListLike();
 DialogTemplate CardSettingsLike();
 
@@ -35,8 +49,12 @@ struct Command {
     bool operator==(const Command& other) const = default;
 };
 
-KeyEvent K(Key key, bool alt = false);
-KeyEvent Letter(char32_t ch, bool alt = false);
+inline KeyEvent K(Key key, bool alt = false) {
+    return {key, 0, alt, false, false};
+}
+inline KeyEvent Letter(char32_t ch, bool alt = false) {
+    return {Key::Character, ch, alt, false, false};
+}
 
 // A cell on the screen.
 struct Spot {
@@ -47,6 +65,10 @@ struct Spot {
 class DialogHarness {
   public:
     explicit DialogHarness(int width = 80, int height = 25);
+    explicit DialogHarness(DialogTemplate dialogTemplate, int width = 80, int height = 25)
+        : DialogHarness(width, height) {
+        Add(std::move(dialogTemplate));
+    }
     ~DialogHarness();
     DialogHarness(const DialogHarness&) = delete;
     DialogHarness& operator=(const DialogHarness&) = delete;
@@ -88,8 +110,6 @@ class DialogHarness {
     static DialogHarness* current_;
 };
 
-// The text of a control, through WM_GETTEXT.
-std::string TextOf(HWND window);
 // The window with the focus, its id (0 for none).
 int FocusId();
 

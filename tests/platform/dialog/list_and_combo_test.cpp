@@ -18,18 +18,25 @@ constexpr WPARAM kFromStart = static_cast<WPARAM>(-1);
 // Runs the lists dialog: init fills it, then the keys, then check inside the loop.
 void RunWith(const std::function<void(DialogHarness&)>& init, const std::vector<KeyEvent>& keys,
              const std::function<void(DialogHarness&)>& check) {
-    DialogHarness h;
-    h.Add(DialogOf(kDialog, "Lists", 300, 120,
-                   {ListAt(kList, 10, 10, 214, 40, LBS_NOTIFY | LBS_USETABSTOPS),
-                    ComboAt(kCombo, 240, 10, 48, 48), ComboAt(kSorted, 240, 40, 48, 69, CBS_SORT),
-                    PushButtonAt(IDOK, "OK", 10, 90, BS_DEFPUSHBUTTON),
-                    PushButtonAt(IDCANCEL, "Cancel", 100, 90)}));
+    DialogHarness h(
+        DialogOf(kDialog, "Lists", 300, 120,
+                 {ListAt(kList, 10, 10, 214, 40, LBS_NOTIFY | LBS_USETABSTOPS),
+                  ComboAt(kCombo, 240, 10, 48, 48), ComboAt(kSorted, 240, 40, 48, 69, CBS_SORT),
+                  PushButtonAt(IDOK, "OK", 10, 90, BS_DEFPUSHBUTTON),
+                  PushButtonAt(IDCANCEL, "Cancel", 100, 90)}));
     h.onInit = [&](HWND) -> INT_PTR {
         init(h);
         // An init that chose the focus answers FALSE, or the dialog manager moves it.
         return GetFocus() == nullptr ? TRUE : FALSE;
     };
     h.RunChecking(kDialog, keys, [&] { check(h); });
+}
+
+// The text of a control, through WM_GETTEXT.
+std::string TextOf(HWND window) {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)), '\0');
+    GetWindowTextA(window, text.data(), static_cast<int>(text.size()) + 1);
+    return text;
 }
 
 void FillList(DialogHarness& h, int rows) {
@@ -44,8 +51,6 @@ void FillCombo(DialogHarness& h, const std::vector<const char*>& items) {
         h.Send(kCombo, CB_ADDSTRING, 0, item);
     }
 }
-
-const std::vector<const char*> kIrqs = {"2", "3", "4", "5", "7", "10", "11", "12", "15"};
 
 TEST(ListBoxMessages, SelectStringWrapsAndErrorsAreWindowsResults) {
     RunWith([](DialogHarness& h) { FillList(h, 10); }, {},
@@ -110,7 +115,7 @@ TEST(ComboBoxMessages, SortedInsertionAndSelection) {
             EXPECT_EQ(h.Send(kSorted, CB_ADDSTRING, 0, "1A0"), 0);
             EXPECT_EQ(h.Send(kSorted, CB_ADDSTRING, 0, "3F0"), 2);
             EXPECT_EQ(h.Send(kSorted, CB_ADDSTRING, 0, "190"), 0);
-            FillCombo(h, kIrqs);
+            FillCombo(h, {"2", "3", "4", "5", "7", "10", "11", "12", "15"});
         },
         {},
         [](DialogHarness& h) {

@@ -52,13 +52,9 @@ void ExpectRestored(const PtySession& session) {
 void ExpectEnds(PtySession& session, int code, int signal_number = 0) {
     const std::optional<int> status = session.WaitExit();
     ASSERT_TRUE(status.has_value()) << "the probe did not end";
-    if (signal_number != 0) {
-        ASSERT_TRUE(WIFSIGNALED(*status)) << "status " << *status;
-        EXPECT_EQ(WTERMSIG(*status), signal_number);
-    } else {
-        ASSERT_TRUE(WIFEXITED(*status)) << "status " << *status;
-        EXPECT_EQ(WEXITSTATUS(*status), code);
-    }
+    EXPECT_TRUE(signal_number != 0 ? WIFSIGNALED(*status) && WTERMSIG(*status) == signal_number
+                                   : WIFEXITED(*status) && WEXITSTATUS(*status) == code)
+        << "status " << *status << "; wanted signal " << signal_number << ", else exit " << code;
 }
 
 TEST(CursesTerminalOpen, RefusesTerminalTypesItCannotDrawOnWithoutDrawing) {

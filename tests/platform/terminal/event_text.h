@@ -20,8 +20,7 @@ inline std::string EventText(const Event& event) {
     static constexpr std::array kMouseActionNames = {"Press", "Release", "WheelUp", "WheelDown"};
     switch (event.type) {
         case Event::Type::Key: {
-            std::string text =
-                FormatText("%s", kKeyNames.at(static_cast<std::size_t>(event.key.key)));
+            std::string text = kKeyNames.at(static_cast<std::size_t>(event.key.key));
             if (event.key.key == Key::Character) {
                 text += FormatText(" U+%04X", static_cast<unsigned>(event.key.ch));
             }

@@ -20,10 +20,7 @@ namespace zov::test {
 namespace {
 
 winsize SizeOf(int width, int height) {
-    winsize size{};
-    size.ws_col = static_cast<unsigned short>(width);
-    size.ws_row = static_cast<unsigned short>(height);
-    return size;
+    return {static_cast<unsigned short>(height), static_cast<unsigned short>(width), 0, 0};
 }
 
 std::vector<char*> Pointers(std::vector<std::string>& texts) {

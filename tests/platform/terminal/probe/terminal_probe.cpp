@@ -41,10 +41,8 @@ void Draw(zov::Terminal& terminal, const std::string& last) {
     const int width = terminal.Width();
     const int height = terminal.Height();
     zov::CellGrid grid(width, height);
-    for (int x = 0; x < width; ++x) {
-        grid.At(x, 0).role = CellRole::Title;
-    }
-    const std::string title = zov::FormatText("PROBE %dx%d", width, height);
+    std::string title = zov::FormatText("PROBE %dx%d", width, height);
+    title.resize(static_cast<std::size_t>(width), ' ');  // the whole row is the title bar
     Put(grid, 0, 0, std::u32string(title.begin(), title.end()), CellRole::Title);
     Put(grid, 2, 1, U"┌────────────────┐", CellRole::Frame);
     Put(grid, 2, 2, U"│ Hello, wörld   │", CellRole::Window);

@@ -1,16 +1,84 @@
-// Nested modal dialogs and message boxes: owners disabled while they run and enabled after,
-// centring over the owner, the active window, and message box answers.
+// Dialogs on the desktop. How the desktop places and draws what is around the active dialog:
+// centred on resizes, its own note below the first dialog, the too-small notice, and focus on a
+// drop-down list. Nested modal dialogs and message boxes: owners disabled (and drawn inactive)
+// while they run and enabled after, centring over the owner, the active window, and message box
+// answers. (The layout of the utility's own templates: tests/ui/res.)
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "dialog_harness.h"
 
 namespace zov::test {
 namespace {
 
-constexpr int kOuter = 142;
+TEST(Placement, ResizeRecentresTheDialog) {
+    DialogHarness h(CardListLike(), 80, 25);
+    RECT before{};
+    RECT after{};
+    h.screen.PushCallback([&] { GetWindowRect(h.last, &before); });
+    h.screen.PushResize(120, 40);
+    h.RunChecking(kCardList, {}, [&] { GetWindowRect(h.last, &after); });
+    EXPECT_EQ(after.left - before.left, 20);
+    EXPECT_GT(after.top, before.top);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+}
+
+TEST(DesktopLook, TheNoteStandsBelowTheFirstDialogAndLeavesItAsDrawn) {
+    const std::string note = "Read-only: changes need administrator rights.";
+    std::vector<std::string> without;
+    std::vector<std::string> with;
+    RECT rect{};
+    for (const bool shown : {false, true}) {
+        DialogHarness h(CardListLike(), 80, 24);
+        SetDesktopNote(shown ? note : "");
+        h.RunChecking(kCardList, {}, [&] {
+            GetWindowRect(h.last, &rect);
+            (shown ? with : without) = h.screen.Lines();
+        });
+    }
+    SetDesktopNote("");
+    ASSERT_LT(rect.bottom, 24);
+    for (int y = 0; y < rect.bottom; ++y) {
+        EXPECT_EQ(with[static_cast<std::size_t>(y)], without[static_cast<std::size_t>(y)]) << y;
+    }
+    EXPECT_EQ(with[static_cast<std::size_t>(rect.bottom)].find(note),
+              static_cast<std::size_t>(rect.left));
+}
+
+TEST(DesktopLook, TheTooSmallNoticeKeepsTheSizeOnOneLineAtEveryWidth) {
+    for (int width = 12; width <= 60; ++width) {
+        DialogHarness h(CardListLike(), width, 10);
+        h.RunChecking(kCardList, {}, [&] {
+            RECT rect{};
+            GetWindowRect(h.last, &rect);
+            const std::string size = std::to_string(rect.right - rect.left) + " x " +
+                                     std::to_string(rect.bottom - rect.top) + ".";
+            EXPECT_TRUE(h.Shows(size)) << "width " << width << "\n" << h.screen.Text();
+        });
+    }
+}
+
+TEST(DesktopLook, AFocusedDropDownShowsItsEntrySelected) {
+    for (const bool focused : {true, false}) {
+        DialogHarness h(CardSettingsLike());
+        h.onInit = [&](HWND) -> INT_PTR {
+            h.Send(kBaseCombo, CB_ADDSTRING, 0, "200");
+            h.Send(kBaseCombo, CB_SETCURSEL);
+            return TRUE;
+        };
+        // The combo is the first tab stop; a Tab moves on from it.
+        h.RunChecking(kCardSettings, std::vector<KeyEvent>(focused ? 0 : 1, K(Key::Tab)), [&] {
+            EXPECT_EQ(FocusId() == kBaseCombo, focused);
+            const Spot entry = h.Locate("200");
+            EXPECT_EQ(h.screen.RoleAt(entry.x, entry.y),
+                      focused ? CellRole::SelectionFocused : CellRole::Field);
+        });
+    }
+}
+
 constexpr int kInner = 135;
-constexpr int kList = 1000;
-constexpr int kRemove = 1002;
 constexpr int kMessage = 1003;  // added to the card list
 
 void AddBoth(DialogHarness& h) {
@@ -27,8 +95,8 @@ void AddBoth(DialogHarness& h) {
 TEST(NestedModals, OwnerIsDisabledLooksInactiveWithItsCloseBoxAndIgnoresClicksMeanwhile) {
     DialogHarness h;
     AddBoth(h);
-    h.onInit = [](HWND dialog) -> INT_PTR {
-        SendDlgItemMessageA(dialog, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Card1"));
+    h.onInit = [&](HWND) -> INT_PTR {
+        h.Send(kCardsList, LB_ADDSTRING, 0, "Card1");
         return TRUE;
     };
     INT_PTR inner = 0;
@@ -53,20 +121,20 @@ TEST(NestedModals, OwnerIsDisabledLooksInactiveWithItsCloseBoxAndIgnoresClicksMe
             }
             // The owner's list, left of the inner dialog: visible but disabled.
             RECT list{};
-            GetWindowRect(GetDlgItem(outer, kList), &list);
+            GetWindowRect(GetDlgItem(outer, kCardsList), &list);
             ASSERT_LT(list.left + 1, innerRect.left);
             h.screen.PushClick(list.left + 1, list.top + 1);
             h.screen.PushKey(Key::Enter);  // Continue, which kept the focus
         });
         inner = h.Run(kInner, GetActiveWindow());
         EXPECT_TRUE(IsWindowEnabled(outer));
-        EXPECT_EQ(SendDlgItemMessageA(outer, kList, LB_GETCURSEL, 0, 0), LB_ERR);
+        EXPECT_EQ(SendDlgItemMessageA(outer, kCardsList, LB_GETCURSEL, 0, 0), LB_ERR);
         h.screen.PushCallback(
             [&] { EXPECT_EQ(h.screen.RoleAt(closeBox.x, closeBox.y), CellRole::CloseBox); });
         h.screen.PushKey(Key::Escape);
     };
     h.screen.PushCharacter(U'r', true);
-    EXPECT_EQ(h.Run(kOuter), IDCANCEL);
+    EXPECT_EQ(h.Run(kCardList), IDCANCEL);
     EXPECT_EQ(inner, IDOK);
     EXPECT_FALSE(IsWindow(innerWindow));
     EXPECT_EQ(h.commands, (std::vector<Command>{
@@ -108,7 +176,7 @@ TEST(MessageBoxes, ShowTextIconAndOkAndEndWithEnterOrEscape) {
         h.screen.PushKey(Key::Escape);
     };
     h.screen.PushCharacter(U'm', true);
-    h.Run(kOuter);
+    h.Run(kCardList);
     EXPECT_EQ(first, IDOK);
     EXPECT_EQ(second, IDOK);
     EXPECT_FALSE(h.screen.RanDry());
