@@ -14,7 +14,7 @@ namespace zov::test {
 namespace {
 
 TEST(Placement, ResizeRecentresTheDialog) {
-    DialogHarness h(CardListLike(), 80, 25);
+    DialogHarness h(CardListTemplate(), 80, 25);
     RECT before{};
     RECT after{};
     h.screen.PushCallback([&] { GetWindowRect(h.last, &before); });
@@ -31,7 +31,7 @@ TEST(DesktopLook, TheNoteStandsBelowTheFirstDialogAndLeavesItAsDrawn) {
     std::vector<std::string> with;
     RECT rect{};
     for (const bool shown : {false, true}) {
-        DialogHarness h(CardListLike(), 80, 24);
+        DialogHarness h(CardListTemplate(), 80, 24);
         SetDesktopNote(shown ? note : "");
         h.RunChecking(kCardList, {}, [&] {
             GetWindowRect(h.last, &rect);
@@ -49,7 +49,7 @@ TEST(DesktopLook, TheNoteStandsBelowTheFirstDialogAndLeavesItAsDrawn) {
 
 TEST(DesktopLook, TheTooSmallNoticeKeepsTheSizeOnOneLineAtEveryWidth) {
     for (int width = 12; width <= 60; ++width) {
-        DialogHarness h(CardListLike(), width, 10);
+        DialogHarness h(CardListTemplate(), width, 10);
         h.RunChecking(kCardList, {}, [&] {
             RECT rect{};
             GetWindowRect(h.last, &rect);
@@ -62,7 +62,7 @@ TEST(DesktopLook, TheTooSmallNoticeKeepsTheSizeOnOneLineAtEveryWidth) {
 
 TEST(DesktopLook, AFocusedDropDownShowsItsEntrySelected) {
     for (const bool focused : {true, false}) {
-        DialogHarness h(CardSettingsLike());
+        DialogHarness h(CardSettingsTemplate());
         h.onInit = [&](HWND) -> INT_PTR {
             h.Send(kBaseCombo, CB_ADDSTRING, 0, "200");
             h.Send(kBaseCombo, CB_SETCURSEL);
@@ -82,7 +82,7 @@ constexpr int kInner = 135;
 constexpr int kMessage = 1003;  // added to the card list
 
 void AddBoth(DialogHarness& h) {
-    DialogTemplate outer = CardListLike();
+    DialogTemplate outer = CardListTemplate();
     outer.controls.push_back(PushButtonAt(kMessage, "&Message", 238, 110));
     h.Add(outer);
     h.Add(DialogOf(kInner, "", 217, 85,

@@ -52,36 +52,6 @@ DialogTemplate DialogOf(int id, const std::string& caption, int cx, int cy,
     return {id, caption, 0, 0, cx, cy, style, 0, "", 0, std::move(controls)};
 }
 
-DialogTemplate CardListLike() {
-    return DialogOf(
-        kCardList, " Tarnell ZOV Cards", 308, 135,
-        {StaticAt("&ZOVCards                  BusType         Port Count       "
-                  "Starting Port",
-                  17, 23, 201, 8),
-         ListAt(kCardsList, 15, 34, 214, 77, LBS_NOTIFY | LBS_USETABSTOPS),
-         PushButtonAt(IDCANCEL, "&Close", 238, 30),
-         PushButtonAt(kProperties, "&Properties", 238, 50), PushButtonAt(kAdd, "&Add", 238, 70),
-         PushButtonAt(kRemove, "&Remove", 238, 90)},
-        WS_SYSMENU);
-}
-
-DialogTemplate CardSettingsLike() {
-    return DialogOf(
-        kCardSettings, "ZOV Card Settings", 256, 135,
-        {GroupBoxAt("Card Settings", 17, 12, 110, 92),
-         ComboAt(kBaseCombo, 69, 30, 48, 69, CBS_SORT), ComboAt(kIrqCombo, 69, 53, 48, 48),
-         ComboAt(1000, 69, 78, 48, 63), GroupBoxAt("&Port Count", 146, 12, 87, 52),
-         RadioAt(kPorts4, "4 Ports", 170, 22, 38, WS_GROUP | WS_TABSTOP),
-         RadioAt(kPorts8, "8 Ports", 170, 37, 36), RadioAt(kPorts16, "16 Ports", 170, 52, 39),
-         GroupBoxAt("BusType", 146, 68, 87, 36),
-         RadioAt(kIsa, "ISA", 170, 78, 26, WS_GROUP | WS_TABSTOP),
-         RadioAt(kPci, "PCI", 170, 92, 30, WS_TABSTOP),
-         PushButtonAt(IDOK, "&Done", 40, 114, BS_DEFPUSHBUTTON | WS_GROUP),
-         PushButtonAt(IDCANCEL, "&Cancel", 159, 114),
-         StaticAt("Base Address", 22, 32, 45, 10, WS_GROUP), StaticAt("IRQ", 22, 55, 45, 10),
-         StaticAt("Starting Port", 22, 78, 42, 13, WS_GROUP)});
-}
-
 DialogHarness::DialogHarness(int width, int height) : screen(width, height) {
     current_ = this;
     AttachTerminal(&screen);

@@ -11,6 +11,7 @@
 #include "platform/dialog/resource.h"
 #include "platform/terminal/memory_terminal.h"
 #include "platform/win32.h"
+#include "ui/res/dialog_templates.h"
 
 namespace zov::test {
 
@@ -23,8 +24,10 @@ ControlTemplate ComboAt(int id, int x, int y, int cx, int cy, DWORD extra = 0);
 DialogTemplate DialogOf(int id, const std::string& caption, int cx, int cy,
                         std::vector<ControlTemplate> controls, DWORD extra = 0);
 
-// The card list and card settings dialogs' geometry: the hard cases of layout, tab order and
+// The utility's card list and card settings templates: the hard cases of layout, tab order and
 // mnemonics. The card list: its list, Close, Properties, Add and Remove.
+using zovcfg::res::CardListTemplate;
+using zovcfg::res::CardSettingsTemplate;
 inline constexpr int kCardList = 142;
 inline constexpr int kCardsList = 1000;
 inline constexpr int kProperties = 1004;
@@ -40,8 +43,6 @@ inline constexpr int kPorts8 = 1002;
 inline constexpr int kPorts16 = 1003;
 inline constexpr int kIsa = 1011;
 inline constexpr int kPci = 1012;
-DialogTemplate CardListLike();
-DialogTemplate CardSettingsLike();
 
 struct Command {
     int id;

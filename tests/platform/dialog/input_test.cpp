@@ -32,7 +32,7 @@ DialogTemplate OkCancelDialog(DWORD extra = 0) {
 }
 
 void AddSettings(DialogHarness& h) {
-    h.Add(CardSettingsLike());
+    h.Add(CardSettingsTemplate());
     h.onInit = [](HWND dialog) -> INT_PTR {
         CheckRadioButton(dialog, kPorts4, kPorts16, kPorts8);
         CheckRadioButton(dialog, kIsa, kPci, kIsa);
@@ -42,7 +42,7 @@ void AddSettings(DialogHarness& h) {
 
 // The card list with Remove disabled, two cards, and a bus group whose PCI button is checked.
 void AddCardList(DialogHarness& h) {
-    DialogTemplate card_list = CardListLike();
+    DialogTemplate card_list = CardListTemplate();
     card_list.cy = 150;
     card_list.controls[5].style |= WS_DISABLED;  // Remove
     card_list.controls.push_back(GroupBoxAt("&Bus", 20, 115, 100, 30));
