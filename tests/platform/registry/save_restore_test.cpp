@@ -1,6 +1,7 @@
 // Saved keys: the decoding of saved-key files, where everything read from the file is bounded
-// and checked; RegSaveKeyA and RegRestoreKeyA: privileges, round trip, exclusive creation,
-// refused files.
+// and checked; RegSaveKeyA and RegRestoreKeyA: the file's mode, the restore's privilege and the
+// files it refuses. (A card moved by saving and restoring it, with its privileges and whatever
+// occupies the saved-key path: tests/store/card_removal_test.cpp.)
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -147,40 +148,14 @@ class SaveRestoreTest : public RegistryTest {
     HKEY card2_ = nullptr;
 };
 
-TEST_F(SaveRestoreTest, RoundTripReplacesAnotherKindOfCardEntirely) {
-    HKEY old = Open("P\\Card2\\Old", KEY_READ);
+TEST_F(SaveRestoreTest, SavedFileIsTheOwnersAloneAndRestoreNeedsItsPrivilege) {
     struct stat info {};
     ASSERT_EQ(stat(hive_.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600U);
-    ASSERT_EQ(RegRestoreKeyA(card2_, hive_.c_str(), 0), ERROR_SUCCESS);
-    // Card2's values and subkeys are gone; Card1's took their place under Card2's own name.
-    const std::string card1 = "  ZOVBaseAddress = dword:0x2A0\nPort1\n  DOSDeviceName = sz:COM21\n";
-    EXPECT_EQ(Dump("P\\Card1"), card1);
-    EXPECT_EQ(Dump("P\\Card2"), card1);
-    EXPECT_EQ(QueryStatus(card2_, "ZOVBaseAddress"), ERROR_SUCCESS);
-    EXPECT_EQ(QueryStatus(old, "X"), ERROR_KEY_DELETED);
-    RegCloseKey(old);
-}
-
-TEST_F(SaveRestoreTest, EachNeedsItsOwnPrivilegeEnabled) {
-    DisableAllPrivileges();
-    EnablePrivilege(SE_RESTORE_NAME);
-    EXPECT_EQ(RegSaveKeyA(card1_, PathInDir("other").c_str(), nullptr), ERROR_PRIVILEGE_NOT_HELD);
-    EXPECT_FALSE(Exists(PathInDir("other")));
+    // (Saving without its privilege: tests/store/card_removal_test.cpp.)
     DisableAllPrivileges();
     EnablePrivilege(SE_BACKUP_NAME);
     ExpectRestoreRefused(hive_, ERROR_PRIVILEGE_NOT_HELD);
-}
-
-TEST_F(SaveRestoreTest, SaveNeverOverwritesNorFollowsALink) {
-    const std::vector<std::uint8_t> saved = ReadFileBytes(hive_);
-    ASSERT_EQ(mkdir(PathInDir("dir").c_str(), 0700), 0);
-    ASSERT_EQ(symlink(PathInDir("target").c_str(), PathInDir("dangling").c_str()), 0);
-    for (const std::string& path : {hive_, PathInDir("dir"), PathInDir("dangling")}) {
-        EXPECT_EQ(RegSaveKeyA(card1_, path.c_str(), nullptr), ERROR_ALREADY_EXISTS) << path;
-    }
-    EXPECT_EQ(ReadFileBytes(hive_), saved);
-    EXPECT_FALSE(Exists(PathInDir("target")));
 }
 
 TEST_F(SaveRestoreTest, MissingForeignDamagedOrLinkedFileLeavesTheRegistryAsItWas) {
