@@ -19,7 +19,7 @@ TEST(Placement, ResizeRecentresTheDialog) {
     RECT after{};
     h.screen.PushCallback([&] { GetWindowRect(h.last, &before); });
     h.screen.PushResize(120, 40);
-    h.RunChecking(kCardList, {}, [&] { GetWindowRect(h.last, &after); });
+    h.RunChecking(IDD_CARD_LIST, {}, [&] { GetWindowRect(h.last, &after); });
     EXPECT_EQ(after.left - before.left, 20);
     EXPECT_GT(after.top, before.top);
     EXPECT_EQ(after.right - after.left, before.right - before.left);
@@ -33,7 +33,7 @@ TEST(DesktopLook, TheNoteStandsBelowTheFirstDialogAndLeavesItAsDrawn) {
     for (const bool shown : {false, true}) {
         DialogHarness h(CardListTemplate(), 80, 24);
         SetDesktopNote(shown ? note : "");
-        h.RunChecking(kCardList, {}, [&] {
+        h.RunChecking(IDD_CARD_LIST, {}, [&] {
             GetWindowRect(h.last, &rect);
             (shown ? with : without) = h.screen.Lines();
         });
@@ -50,7 +50,7 @@ TEST(DesktopLook, TheNoteStandsBelowTheFirstDialogAndLeavesItAsDrawn) {
 TEST(DesktopLook, TheTooSmallNoticeKeepsTheSizeOnOneLineAtEveryWidth) {
     for (int width = 12; width <= 60; ++width) {
         DialogHarness h(CardListTemplate(), width, 10);
-        h.RunChecking(kCardList, {}, [&] {
+        h.RunChecking(IDD_CARD_LIST, {}, [&] {
             RECT rect{};
             GetWindowRect(h.last, &rect);
             const std::string size = std::to_string(rect.right - rect.left) + " x " +
@@ -64,13 +64,13 @@ TEST(DesktopLook, AFocusedDropDownShowsItsEntrySelected) {
     for (const bool focused : {true, false}) {
         DialogHarness h(CardSettingsTemplate());
         h.onInit = [&](HWND) -> INT_PTR {
-            h.Send(kBaseCombo, CB_ADDSTRING, 0, "200");
-            h.Send(kBaseCombo, CB_SETCURSEL);
+            h.Send(IDC_BASE_ADDRESS, CB_ADDSTRING, 0, "200");
+            h.Send(IDC_BASE_ADDRESS, CB_SETCURSEL);
             return TRUE;
         };
         // The combo is the first tab stop; a Tab moves on from it.
-        h.RunChecking(kCardSettings, std::vector<KeyEvent>(focused ? 0 : 1, K(Key::Tab)), [&] {
-            EXPECT_EQ(FocusId() == kBaseCombo, focused);
+        h.RunChecking(IDD_CARD_SETTINGS, std::vector<KeyEvent>(focused ? 0 : 1, K(Key::Tab)), [&] {
+            EXPECT_EQ(FocusId() == IDC_BASE_ADDRESS, focused);
             const Spot entry = h.Locate("200");
             EXPECT_EQ(h.screen.RoleAt(entry.x, entry.y),
                       focused ? CellRole::SelectionFocused : CellRole::Field);
@@ -96,7 +96,7 @@ TEST(NestedModals, OwnerIsDisabledLooksInactiveWithItsCloseBoxAndIgnoresClicksMe
     DialogHarness h;
     AddBoth(h);
     h.onInit = [&](HWND) -> INT_PTR {
-        h.Send(kCardsList, LB_ADDSTRING, 0, "Card1");
+        h.Send(IDC_CARD_LIST, LB_ADDSTRING, 0, "Card1");
         return TRUE;
     };
     INT_PTR inner = 0;
@@ -105,7 +105,7 @@ TEST(NestedModals, OwnerIsDisabledLooksInactiveWithItsCloseBoxAndIgnoresClicksMe
     RECT outerRect{};
     RECT innerRect{};
     Spot closeBox;
-    h.onCommand[kRemove] = [&](HWND dialog) {
+    h.onCommand[IDC_REMOVE] = [&](HWND dialog) {
         outer = dialog;
         GetWindowRect(outer, &outerRect);
         h.screen.PushCallback([&] {
@@ -121,24 +121,25 @@ TEST(NestedModals, OwnerIsDisabledLooksInactiveWithItsCloseBoxAndIgnoresClicksMe
             }
             // The owner's list, left of the inner dialog: visible but disabled.
             RECT list{};
-            GetWindowRect(GetDlgItem(outer, kCardsList), &list);
+            GetWindowRect(GetDlgItem(outer, IDC_CARD_LIST), &list);
             ASSERT_LT(list.left + 1, innerRect.left);
             h.screen.PushClick(list.left + 1, list.top + 1);
             h.screen.PushKey(Key::Enter);  // Continue, which kept the focus
         });
         inner = h.Run(kInner, GetActiveWindow());
         EXPECT_TRUE(IsWindowEnabled(outer));
-        EXPECT_EQ(SendDlgItemMessageA(outer, kCardsList, LB_GETCURSEL, 0, 0), LB_ERR);
+        EXPECT_EQ(SendDlgItemMessageA(outer, IDC_CARD_LIST, LB_GETCURSEL, 0, 0), LB_ERR);
         h.screen.PushCallback(
             [&] { EXPECT_EQ(h.screen.RoleAt(closeBox.x, closeBox.y), CellRole::CloseBox); });
         h.screen.PushKey(Key::Escape);
     };
     h.screen.PushCharacter(U'r', true);
-    EXPECT_EQ(h.Run(kCardList), IDCANCEL);
+    EXPECT_EQ(h.Run(IDD_CARD_LIST), IDCANCEL);
     EXPECT_EQ(inner, IDOK);
     EXPECT_FALSE(IsWindow(innerWindow));
-    EXPECT_EQ(h.commands, (std::vector<Command>{
-                              {kRemove, BN_CLICKED}, {IDOK, BN_CLICKED}, {IDCANCEL, BN_CLICKED}}));
+    EXPECT_EQ(h.commands,
+              (std::vector<Command>{
+                  {IDC_REMOVE, BN_CLICKED}, {IDOK, BN_CLICKED}, {IDCANCEL, BN_CLICKED}}));
     // Centred over its owner, below the owner's title.
     EXPECT_LE(
         std::abs((outerRect.left + outerRect.right) / 2 - (innerRect.left + innerRect.right) / 2),
@@ -176,7 +177,7 @@ TEST(MessageBoxes, ShowTextIconAndOkAndEndWithEnterOrEscape) {
         h.screen.PushKey(Key::Escape);
     };
     h.screen.PushCharacter(U'm', true);
-    h.Run(kCardList);
+    h.Run(IDD_CARD_LIST);
     EXPECT_EQ(first, IDOK);
     EXPECT_EQ(second, IDOK);
     EXPECT_FALSE(h.screen.RanDry());

@@ -12,6 +12,7 @@
 #include "platform/terminal/memory_terminal.h"
 #include "platform/win32.h"
 #include "ui/res/dialog_templates.h"
+#include "ui/res/resource.h"
 
 namespace zov::test {
 
@@ -24,25 +25,10 @@ ControlTemplate ComboAt(int id, int x, int y, int cx, int cy, DWORD extra = 0);
 DialogTemplate DialogOf(int id, const std::string& caption, int cx, int cy,
                         std::vector<ControlTemplate> controls, DWORD extra = 0);
 
-// The utility's card list and card settings templates: the hard cases of layout, tab order and
-// mnemonics. The card list: its list, Close, Properties, Add and Remove.
+// The utility's card list and card settings templates, with their ids from ui/res/resource.h: the
+// hard cases of layout, tab order and mnemonics.
 using zovcfg::res::CardListTemplate;
 using zovcfg::res::CardSettingsTemplate;
-inline constexpr int kCardList = 142;
-inline constexpr int kCardsList = 1000;
-inline constexpr int kProperties = 1004;
-inline constexpr int kAdd = 1001;
-inline constexpr int kRemove = 1002;
-// The card settings: the base address, IRQ and starting port (1000) combos, the port count and
-// bus radio groups, Done and Cancel.
-inline constexpr int kCardSettings = 130;
-inline constexpr int kBaseCombo = 1008;
-inline constexpr int kIrqCombo = 1014;
-inline constexpr int kPorts4 = 1001;
-inline constexpr int kPorts8 = 1002;
-inline constexpr int kPorts16 = 1003;
-inline constexpr int kIsa = 1011;
-inline constexpr int kPci = 1012;
 
 struct Command {
     int id;

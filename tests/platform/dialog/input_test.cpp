@@ -34,8 +34,8 @@ DialogTemplate OkCancelDialog(DWORD extra = 0) {
 void AddSettings(DialogHarness& h) {
     h.Add(CardSettingsTemplate());
     h.onInit = [](HWND dialog) -> INT_PTR {
-        CheckRadioButton(dialog, kPorts4, kPorts16, kPorts8);
-        CheckRadioButton(dialog, kIsa, kPci, kIsa);
+        CheckRadioButton(dialog, IDC_PORTS_4, IDC_PORTS_16, IDC_PORTS_8);
+        CheckRadioButton(dialog, IDC_BUS_ISA, IDC_BUS_PCI, IDC_BUS_ISA);
         return TRUE;
     };
 }
@@ -46,17 +46,17 @@ void AddCardList(DialogHarness& h) {
     card_list.cy = 150;
     card_list.controls[5].style |= WS_DISABLED;  // Remove
     card_list.controls.push_back(GroupBoxAt("&Bus", 20, 115, 100, 30));
-    card_list.controls.push_back(RadioAt(kIsa, "ISA", 30, 125, 30, WS_GROUP | WS_TABSTOP));
-    card_list.controls.push_back(RadioAt(kPci, "PCI", 70, 125, 30));
+    card_list.controls.push_back(RadioAt(IDC_BUS_ISA, "ISA", 30, 125, 30, WS_GROUP | WS_TABSTOP));
+    card_list.controls.push_back(RadioAt(IDC_BUS_PCI, "PCI", 70, 125, 30));
     h.Add(card_list);
     h.onInit = [&h](HWND dialog) -> INT_PTR {
-        h.Send(kCardsList, LB_ADDSTRING, 0, "Card1");
-        h.Send(kCardsList, LB_ADDSTRING, 0, "Pci");
-        CheckRadioButton(dialog, kIsa, kPci, kPci);
+        h.Send(IDC_CARD_LIST, LB_ADDSTRING, 0, "Card1");
+        h.Send(IDC_CARD_LIST, LB_ADDSTRING, 0, "Pci");
+        CheckRadioButton(dialog, IDC_BUS_ISA, IDC_BUS_PCI, IDC_BUS_PCI);
         return TRUE;
     };
-    h.onCommand[kProperties] = [](HWND dialog) { EndDialog(dialog, kProperties); };
-    h.onCommand[kAdd] = [](HWND dialog) { EndDialog(dialog, kAdd); };
+    h.onCommand[IDC_PROPERTIES] = [](HWND dialog) { EndDialog(dialog, IDC_PROPERTIES); };
+    h.onCommand[IDC_ADD] = [](HWND dialog) { EndDialog(dialog, IDC_ADD); };
 }
 
 void AddMouseDialog(DialogHarness& h) {
@@ -86,32 +86,36 @@ TEST(TabOrder, KeysMoveTheFocusAndArrowsCheckTheRadioButtonTheyReach) {
         int bus;
     };
     const std::vector<Case> cases = {
-        {0, {}, kBaseCombo, kPorts8, kIsa},               // the first tab stop
-        {3, {}, kPorts8, kPorts8, kIsa},                  // a group's checked button
-        {4, {}, kIsa, kPorts8, kIsa},                     // the next group's
-        {5, {}, IDOK, kPorts8, kIsa},                     // then the buttons
-        {7, {}, kBaseCombo, kPorts8, kIsa},               // wraps to the first
-        {0, {K(Key::BackTab)}, IDCANCEL, kPorts8, kIsa},  // and back to the last
-        {3, {K(Key::Down)}, kPorts16, kPorts16, kIsa},
-        {3, {K(Key::Down), K(Key::Down)}, kPorts4, kPorts4, kIsa},  // wraps within the group
-        {4, {K(Key::Right)}, kPci, kPorts8, kPci},
+        {0, {}, IDC_BASE_ADDRESS, IDC_PORTS_8, IDC_BUS_ISA},         // the first tab stop
+        {3, {}, IDC_PORTS_8, IDC_PORTS_8, IDC_BUS_ISA},              // a group's checked button
+        {4, {}, IDC_BUS_ISA, IDC_PORTS_8, IDC_BUS_ISA},              // the next group's
+        {5, {}, IDOK, IDC_PORTS_8, IDC_BUS_ISA},                     // then the buttons
+        {7, {}, IDC_BASE_ADDRESS, IDC_PORTS_8, IDC_BUS_ISA},         // wraps to the first
+        {0, {K(Key::BackTab)}, IDCANCEL, IDC_PORTS_8, IDC_BUS_ISA},  // and back to the last
+        {3, {K(Key::Down)}, IDC_PORTS_16, IDC_PORTS_16, IDC_BUS_ISA},
+        {3,
+         {K(Key::Down), K(Key::Down)},
+         IDC_PORTS_4,
+         IDC_PORTS_4,
+         IDC_BUS_ISA},  // wraps within the group
+        {4, {K(Key::Right)}, IDC_BUS_PCI, IDC_PORTS_8, IDC_BUS_PCI},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases.data());  // the row number
         DialogHarness h;
         AddSettings(h);
         h.Push(std::vector<KeyEvent>(c.tabs, K(Key::Tab)));
-        h.RunChecking(kCardSettings, c.then, [&] {
+        h.RunChecking(IDD_CARD_SETTINGS, c.then, [&] {
             EXPECT_EQ(FocusId(), c.focus);
-            for (int id : {kPorts4, kPorts8, kPorts16, kIsa, kPci}) {
+            for (int id : {IDC_PORTS_4, IDC_PORTS_8, IDC_PORTS_16, IDC_BUS_ISA, IDC_BUS_PCI}) {
                 const bool checked = id == c.ports || id == c.bus;
                 EXPECT_EQ(IsDlgButtonChecked(h.last, id), checked ? BST_CHECKED : BST_UNCHECKED)
                     << id;
             }
         });
         // A radio button checked by an arrow notifies its dialog.
-        EXPECT_EQ(h.CountOf({c.ports, BN_CLICKED}) > 0, c.ports != kPorts8);
-        EXPECT_EQ(h.CountOf({c.bus, BN_CLICKED}) > 0, c.bus != kIsa);
+        EXPECT_EQ(h.CountOf({c.ports, BN_CLICKED}) > 0, c.ports != IDC_PORTS_8);
+        EXPECT_EQ(h.CountOf({c.bus, BN_CLICKED}) > 0, c.bus != IDC_BUS_ISA);
     }
 }
 
@@ -119,8 +123,8 @@ TEST(DisabledControls, AreDimmedSkippedByTabAndIgnoreClicks) {
     DialogHarness h;
     AddSettings(h);
     h.screen.PushCallback([&] { EnableWindow(h.Item(IDOK), FALSE); });
-    h.RunChecking(kCardSettings, {K(Key::BackTab), K(Key::BackTab)}, [&] {
-        EXPECT_EQ(FocusId(), kIsa);  // Cancel, then past Done
+    h.RunChecking(IDD_CARD_SETTINGS, {K(Key::BackTab), K(Key::BackTab)}, [&] {
+        EXPECT_EQ(FocusId(), IDC_BUS_ISA);  // Cancel, then past Done
         const Spot done = h.Locate("Done");
         EXPECT_EQ(h.screen.RoleAt(done.x, done.y), CellRole::Disabled);
         h.screen.PushClick(done.x, done.y);
@@ -133,16 +137,17 @@ TEST(DisabledControls, DisablingTheFocusedControlMovesTheFocusOn) {
     AddSettings(h);
     int focus = 0;
     h.screen.PushCallback([&] {
-        EXPECT_EQ(FocusId(), kBaseCombo);
-        EXPECT_FALSE(EnableWindow(h.Item(kBaseCombo), FALSE));  // was enabled
+        EXPECT_EQ(FocusId(), IDC_BASE_ADDRESS);
+        EXPECT_FALSE(EnableWindow(h.Item(IDC_BASE_ADDRESS), FALSE));  // was enabled
         focus = FocusId();
-        EXPECT_EQ(SetFocus(h.Item(kBaseCombo)), nullptr);     // a disabled control takes no focus
-        EXPECT_TRUE(EnableWindow(h.Item(kBaseCombo), TRUE));  // was disabled
-        EXPECT_EQ(SetFocus(h.Item(IDCANCEL)), h.Item(kIrqCombo));
+        EXPECT_EQ(SetFocus(h.Item(IDC_BASE_ADDRESS)),
+                  nullptr);  // a disabled control takes no focus
+        EXPECT_TRUE(EnableWindow(h.Item(IDC_BASE_ADDRESS), TRUE));  // was disabled
+        EXPECT_EQ(SetFocus(h.Item(IDCANCEL)), h.Item(IDC_IRQ));
     });
     h.screen.PushKey(Key::Enter);  // the focused Cancel button
-    EXPECT_EQ(h.Run(kCardSettings), IDCANCEL);
-    EXPECT_EQ(focus, kIrqCombo);
+    EXPECT_EQ(h.Run(IDD_CARD_SETTINGS), IDCANCEL);
+    EXPECT_EQ(focus, IDC_IRQ);
 }
 
 TEST(Mnemonics, LettersClickButtonsOrMoveTheFocus) {
@@ -154,12 +159,15 @@ TEST(Mnemonics, LettersClickButtonsOrMoveTheFocus) {
     };
     const KeyEvent tab = K(Key::Tab);  // to Close, which takes no letters
     const std::vector<Case> cases = {
-        {{Letter(U'p', true)}, kProperties, 0, LB_ERR},  // Alt+letter from the list
-        {{Letter(U'p')}, IDCANCEL, kCardsList, 1},       // the list takes the plain letter
-        {{tab, Letter(U'a')}, kAdd, 0, LB_ERR},
-        {{tab, Letter(U'z', true)}, IDCANCEL, kCardsList, LB_ERR},  // a label: the next control
-        {{tab, Letter(U'b')}, IDCANCEL, kPci, LB_ERR},         // a group box: its checked button
-        {{Letter(U'r', true)}, IDCANCEL, kCardsList, LB_ERR},  // a disabled button ignores its own
+        {{Letter(U'p', true)}, IDC_PROPERTIES, 0, LB_ERR},  // Alt+letter from the list
+        {{Letter(U'p')}, IDCANCEL, IDC_CARD_LIST, 1},       // the list takes the plain letter
+        {{tab, Letter(U'a')}, IDC_ADD, 0, LB_ERR},
+        {{tab, Letter(U'z', true)}, IDCANCEL, IDC_CARD_LIST, LB_ERR},  // a label: the next control
+        {{tab, Letter(U'b')}, IDCANCEL, IDC_BUS_PCI, LB_ERR},  // a group box: its checked button
+        {{Letter(U'r', true)},
+         IDCANCEL,
+         IDC_CARD_LIST,
+         LB_ERR},  // a disabled button ignores its own
     };
     for (std::size_t row = 0; row < cases.size(); ++row) {
         SCOPED_TRACE(row);
@@ -167,11 +175,11 @@ TEST(Mnemonics, LettersClickButtonsOrMoveTheFocus) {
         AddCardList(h);
         h.Push(cases[row].keys);
         std::pair<int, LRESULT> seen{0, LB_ERR};  // the focus and the list's selection
-        h.screen.PushCallback([&] { seen = {FocusId(), h.Send(kCardsList, LB_GETCURSEL)}; });
+        h.screen.PushCallback([&] { seen = {FocusId(), h.Send(IDC_CARD_LIST, LB_GETCURSEL)}; });
         h.screen.PushKey(Key::Escape);
-        EXPECT_EQ(h.Run(kCardList), cases[row].result);
+        EXPECT_EQ(h.Run(IDD_CARD_LIST), cases[row].result);
         EXPECT_EQ(seen, std::make_pair(cases[row].focus, cases[row].listSelection));
-        EXPECT_FALSE(h.Sent(kRemove));
+        EXPECT_FALSE(h.Sent(IDC_REMOVE));
     }
 }
 
