@@ -5,7 +5,6 @@
 // disk fails under SQLite: the failure is reported, never taken for success.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <functional>

@@ -5,7 +5,6 @@
 // tests/platform/registry/permission_model_test.cpp and multi_process_test.cpp.)
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -93,11 +93,8 @@ TEST(TabOrder, KeysMoveTheFocusAndArrowsCheckTheRadioButtonTheyReach) {
         {7, {}, IDC_BASE_ADDRESS, IDC_PORTS_8, IDC_BUS_ISA},         // wraps to the first
         {0, {K(Key::BackTab)}, IDCANCEL, IDC_PORTS_8, IDC_BUS_ISA},  // and back to the last
         {3, {K(Key::Down)}, IDC_PORTS_16, IDC_PORTS_16, IDC_BUS_ISA},
-        {3,
-         {K(Key::Down), K(Key::Down)},
-         IDC_PORTS_4,
-         IDC_PORTS_4,
-         IDC_BUS_ISA},  // wraps within the group
+        // Down from the last button of a group wraps to its first.
+        {3, {K(Key::Down), K(Key::Down)}, IDC_PORTS_4, IDC_PORTS_4, IDC_BUS_ISA},
         {4, {K(Key::Right)}, IDC_BUS_PCI, IDC_PORTS_8, IDC_BUS_PCI},
     };
     for (const Case& c : cases) {
@@ -140,8 +137,8 @@ TEST(DisabledControls, DisablingTheFocusedControlMovesTheFocusOn) {
         EXPECT_EQ(FocusId(), IDC_BASE_ADDRESS);
         EXPECT_FALSE(EnableWindow(h.Item(IDC_BASE_ADDRESS), FALSE));  // was enabled
         focus = FocusId();
-        EXPECT_EQ(SetFocus(h.Item(IDC_BASE_ADDRESS)),
-                  nullptr);  // a disabled control takes no focus
+        // A disabled control takes no focus.
+        EXPECT_EQ(SetFocus(h.Item(IDC_BASE_ADDRESS)), nullptr);
         EXPECT_TRUE(EnableWindow(h.Item(IDC_BASE_ADDRESS), TRUE));  // was disabled
         EXPECT_EQ(SetFocus(h.Item(IDCANCEL)), h.Item(IDC_IRQ));
     });
@@ -164,10 +161,8 @@ TEST(Mnemonics, LettersClickButtonsOrMoveTheFocus) {
         {{tab, Letter(U'a')}, IDC_ADD, 0, LB_ERR},
         {{tab, Letter(U'z', true)}, IDCANCEL, IDC_CARD_LIST, LB_ERR},  // a label: the next control
         {{tab, Letter(U'b')}, IDCANCEL, IDC_BUS_PCI, LB_ERR},  // a group box: its checked button
-        {{Letter(U'r', true)},
-         IDCANCEL,
-         IDC_CARD_LIST,
-         LB_ERR},  // a disabled button ignores its own
+        // A disabled button ignores its own.
+        {{Letter(U'r', true)}, IDCANCEL, IDC_CARD_LIST, LB_ERR},
     };
     for (std::size_t row = 0; row < cases.size(); ++row) {
         SCOPED_TRACE(row);
