@@ -2,7 +2,7 @@
 // full, or a registry directory that is not there yet. Each ends in a refusal that changes
 // nothing and says why (the cards and their properties are read all the same), or in the normal
 // outcome. (A registry whose file or folder its user may not write:
-// tests/platform/registry/permission_model_test.cpp and multi_process_test.cpp.)
+// tests/platform/registry/permission_model_test.cpp.)
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>

@@ -44,8 +44,8 @@ class TransactionTest : public RegistryTest {
     }
 };
 
-// (A scope without Commit rolls back: tests/store/registry_failure_test.cpp and the nested
-// scopes below; readers go on while a scope writes: ReadScopeSeesOneSnapshot below.)
+// (A scope without Commit rolls back: RegistryFailureTest in tests/integrity/crash_safety_test.cpp
+// and the nested scopes below; readers go on while a scope writes: ReadScopeSeesOneSnapshot below.)
 TEST_F(TransactionTest, SecondCommitHasNothingLeftToCommitAndTakesBackNothing) {
     {
         RegistryTransaction transaction;
