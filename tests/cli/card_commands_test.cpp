@@ -55,12 +55,6 @@ class CardCommands : public CardStoreTest {
         EXPECT_EQ(outcome.object.at("error").at("kind"), kind) << words;
         return outcome;
     }
-
-    // Switches to an empty registry of its own, so that the cases of one test share no cards.
-    void FreshRegistry(const std::string& name) {
-        setenv("ZOVCFG_REGISTRY", PathInDir(name + ".db").c_str(), 1);
-        CloseRegistryDatabase();
-    }
 };
 
 // Registries the listing is tried on.

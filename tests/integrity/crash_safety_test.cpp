@@ -100,8 +100,7 @@ class RegistryFailureTest : public CardStoreTest {
   protected:
     // A fresh registry of four cards in a database of its own; returns its Parameters key.
     std::string FourCardsIn(const std::string& name) {
-        setenv("ZOVCFG_REGISTRY", PathInDir(name + ".db").c_str(), 1);
-        CloseRegistryDatabase();
+        FreshRegistry(name);
         Build(PciCards(4));
         return Parameters();
     }

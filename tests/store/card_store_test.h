@@ -69,6 +69,11 @@ class CardStoreTest : public RegistryTest {
     }
     // The Parameters key and everything below it, as text.
     std::string Parameters() { return Dump(kParametersPath); }
+    // Switches to an empty registry file of its own, so that the cases of one test share no cards.
+    void FreshRegistry(const std::string& name) {
+        setenv("ZOVCFG_REGISTRY", PathInDir(name + ".db").c_str(), 1);
+        CloseRegistryDatabase();
+    }
     std::string SavedKeyFile() const { return Dir() + "/ZOVsavREG"; }
 
     // Makes the k-th registry write from the next opening of the database fail (0: none).

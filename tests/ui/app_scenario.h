@@ -109,8 +109,7 @@ class AppScenario : public CardStoreTest {
     // scratch database so that the test's own registry stays as it is.
     std::string LayoutOf(const std::string& cards) {
         const std::string database = DatabasePath();
-        setenv("ZOVCFG_REGISTRY", PathInDir("expected.db").c_str(), 1);
-        CloseRegistryDatabase();
+        FreshRegistry("expected");
         Build(cards);
         std::string layout = Parameters();
         CloseRegistryDatabase();
