@@ -99,7 +99,7 @@ TEST_F(HostileEnvironmentTest, RegistryThatCannotBeChangedIsListedButRefusesAddA
                 return kSkipped;
             }
             setenv("ZOVCFG_REGISTRY", (dir + "/registry.db").c_str(), 1);
-            setenv("SystemDrive", dir.c_str(), 1);
+            UseSystemDrive(dir);
             CloseRegistryDatabase();
             SCOPED_TRACE(place.name);
 
@@ -124,7 +124,7 @@ TEST_F(HostileEnvironmentTest, RegistryThatCannotBeChangedIsListedButRefusesAddA
             CloseRegistryDatabase();
             EXPECT_EQ(ReadFileBytes(dir + "/registry.db"), database);
             EXPECT_FALSE(Exists(dir + "/registry.db-journal"));
-            EXPECT_FALSE(Exists(dir + "/ZOVsavREG"));
+            EXPECT_FALSE(Exists(SavedKeyFile()));
             return ::testing::Test::HasFailure() ? 1 : 0;
         }));
     }

@@ -60,7 +60,7 @@ class CardStoreTest : public RegistryTest {
   protected:
     void SetUp() override {
         RegistryTest::SetUp();
-        setenv("SystemDrive", Dir().c_str(), 1);
+        UseSystemDrive(Dir());
     }
     void TearDown() override {
         FailAtWrite(0);
@@ -74,7 +74,12 @@ class CardStoreTest : public RegistryTest {
         setenv("ZOVCFG_REGISTRY", PathInDir(name + ".db").c_str(), 1);
         CloseRegistryDatabase();
     }
-    std::string SavedKeyFile() const { return Dir() + "/ZOVsavREG"; }
+    // The saved-key file goes to the root of the system drive.
+    std::string SavedKeyFile() const { return systemDrive_ + "/ZOVsavREG"; }
+    void UseSystemDrive(const std::string& dir) {
+        systemDrive_ = dir;
+        setenv("SystemDrive", dir.c_str(), 1);
+    }
 
     // Makes the k-th registry write from the next opening of the database fail (0: none).
     static void FailAtWrite(int k) {
@@ -87,6 +92,9 @@ class CardStoreTest : public RegistryTest {
         }
         CloseRegistryDatabase();
     }
+
+  private:
+    std::string systemDrive_;
 };
 
 // The database and the saved-key file in a directory of their own: in memory (/dev/shm) where
@@ -98,7 +106,7 @@ class CardStoreFixture : public CardStoreTest {
         std::string pattern = "/dev/shm/zovint-XXXXXX";
         workDir_ = mkdtemp(pattern.data()) != nullptr ? pattern : Dir();
         setenv("ZOVCFG_REGISTRY", WorkDatabase().c_str(), 1);
-        setenv("SystemDrive", workDir_.c_str(), 1);
+        UseSystemDrive(workDir_);
         CloseRegistryDatabase();
     }
     void TearDown() override {
@@ -124,7 +132,6 @@ class CardStoreFixture : public CardStoreTest {
 
     const std::string& WorkDir() const { return workDir_; }
     std::string WorkDatabase() const { return workDir_ + "/registry.db"; }
-    std::string SavedKeyFile() const { return workDir_ + "/ZOVsavREG"; }
 
   private:
     std::string workDir_;
